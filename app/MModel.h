@@ -1,0 +1,194 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QObject>
+#include <QPointer>
+#include <QQuickItem>
+#include <QPointF>
+#include <QString>
+#include <QTimer>
+#include <QVariant>
+
+class BCommand;
+class BCommandProcessor;
+class CCanvas;
+class CComposite;
+class CControl;
+class HNode;
+class HRoot;
+class IComposite;
+class KComposite;
+class KController;
+class MProject;
+class QQmlContext;
+class MainWindow;
+class QStandardItem;
+class QTreeView;
+class VQmlFrame;
+class XmlWriter;
+
+// The application model: owns the panel document, the imported design, the
+// project record and the device connections, knows the current collection and
+// panel, and pushes what the canvas shows into the QML root.
+class MModel : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MModel(QObject *parent = nullptr);
+    ~MModel() override;
+
+    void initialize();
+
+    // Document.
+    bool newDocument(const QString &templatePath);
+    bool open(const QString &path);
+    bool save(const QString &path);
+    // The whole panel file: declaration, version, connections, canvas,
+    // project and the document tree.
+    bool writeDocument(XmlWriter *writer);
+    void closeDocument();
+    bool loadDesign(const QString &path);
+    void forgetDesign();
+
+    // Collections and pages.
+    CComposite *addCollection();
+    CComposite *addPanel(HNode *node);
+    void selectPanel(CComposite *panel);
+    bool setPage(int index);
+    bool stepPage(int offset);
+    bool selectCollection(const QString &name);
+    bool selectCollection(int index);
+    void addControl(CControl *control);
+    void addControls(CComposite *list);
+    void removeControl(CControl *control, bool destroy);
+    void removeControls(CComposite *list);
+    void clearSelection();
+    CControl *createNodeControl(HNode *node, const QString &parameter, const QPointF &point);
+    CControl *createGraphicControl(const QString &label, const QPointF &point);
+    CControl *createPanelLink(CComposite *target, const QPointF &point);
+
+    // Canvas and view.
+    bool updateScale();
+    void fitToViewWidth();
+    void refreshViewState();
+    void setEditMode(bool on);
+    void toggleEditMode();
+    bool editMode() const { return m_editMode; }
+    bool setQmlProperty(const char *name, const QVariant &value);
+    QVariant qmlProperty(const char *name) const;
+    void restack(CControl *control);
+    void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix);
+    CControl *pasteText(CComposite *composite, const QString &text);
+    void pushHeaderTitle();
+    QString aboutText() const;
+    // Loads the skin, then the accent, onto the canvas bridge and lets the
+    // items re-derive their skinned images.
+    void applySkin(const QString &skin, const QString &accent);
+    // The status bar's arrows step through the pages.
+    bool handleEvent(const QString &event);
+
+    // Controllers.
+    void addController(KController *controller);
+    void broadcast(int hint);
+    KComposite *controllers() const { return m_pControllers; }
+    void refreshCanvasController();
+
+    // Hands a click on a control's selection overlay to the pointer tool.
+    void selectWithPointerTool(CControl *control, int keys);
+
+    // Online (restarts the polling timer when the user sends a value).
+    void userChangedValue();
+    bool isOnline() const { return m_online; }
+
+    // Accessors.
+    CComposite *documentRoot() const { return m_pDocumentRoot; }
+    HRoot *hardwareRoot() const { return m_pHardwareRoot; }
+    MProject *project() const { return m_pProject; }
+    CCanvas *canvas() const { return m_pCanvas; }
+    void setCanvas(CCanvas *canvas);
+    IComposite *interfaces() const { return m_pInterfaces; }
+    CComposite *currentPanel() const { return m_pCurrentPanel; }
+    CComposite *currentCollection() const;
+    MainWindow *mainWindow() const { return m_pMainWindow; }
+    void setMainWindow(MainWindow *window) { m_pMainWindow = window; }
+    VQmlFrame *qmlFrame() const { return m_pQmlFrame; }
+    void setQmlFrame(VQmlFrame *frame) { m_pQmlFrame = frame; }
+    // The object whose properties the canvas QML reads (the bridge "intrf");
+    // null without canvas.
+    QObject *qmlRoot() const { return m_pQmlRoot; }
+    void setQmlRoot(QObject *root) { m_pQmlRoot = root; }
+    // The canvas content item: parent of every control item, and the area
+    // whose size the scale follows. Without it, the root's own "width" and
+    // "height" are read.
+    QQuickItem *canvasItem() const { return m_pCanvasItem; }
+    void setCanvasItem(QQuickItem *item);
+    // Points the item factory at the canvas content item, context and model.
+    void rebindFactory(QQmlContext *context);
+    // The bridge asks for this whenever the canvas changes size.
+    void canvasResize();
+    // Calls the pointer tool's execute(1): ends a gesture in progress.
+    void resetPointerTool();
+    // Names of the collections, in document order, for the canvas menu.
+    QStringList collectionNames() const;
+    BCommand *pointerTool() const { return m_pPointerTool; }
+    float viewScale() const { return m_viewScale; }
+    void setViewScale(float scale) { m_viewScale = scale; }
+    QString documentPath() const { return m_documentPath; }
+    QString designPath() const { return m_designPath; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    QHostAddress mobileAddress() const { return m_mobileAddress; }
+    void setMobileAddress(const QHostAddress &address) { m_mobileAddress = address; }
+    // The last error a document operation met, for callers that report it.
+    QString lastError() const { return m_lastError; }
+
+    // File name rule: the part after the last "/", without extension if asked.
+    static QString fileName(const QString &path, bool dropExtension);
+
+signals:
+    void resetQMLFocus();
+    void enableConnection(bool enabled);
+    void displayMessage(QString msg);
+    void selectState(bool selected);
+    void ccpState(bool selected);
+    void reloadCanvas();
+    void resetCanvas();
+
+public slots:
+    void doPolling();
+    void interfaceStatusChanged(uint status);
+    void applicationStateChanged(Qt::ApplicationState state);
+    void aboutToQuit();
+
+private:
+    void showCurrent();
+    void adoptLooseControls();
+    void pushPageState();
+    void pollCurrentPanel();
+
+    VQmlFrame *m_pQmlFrame = nullptr;
+    QPointer<QObject> m_pQmlRoot;
+    QPointer<QQuickItem> m_pCanvasItem;
+    float m_viewHeight = 0.0f;
+    float m_viewWidth = 0.0f;
+    HRoot *m_pHardwareRoot = nullptr;
+    IComposite *m_pInterfaces = nullptr;
+    bool m_online = false;
+    CComposite *m_pDocumentRoot = nullptr;
+    CComposite *m_pCurrentPanel = nullptr;
+    QTimer m_pollingTimer;
+    QTimer m_secondTimer;
+    bool m_pollingActive = false;
+    float m_viewScale = 1.0f;
+    MainWindow *m_pMainWindow = nullptr;
+    QString m_documentPath;
+    QString m_designPath;
+    bool m_modified = false;
+    QHostAddress m_mobileAddress;
+    MProject *m_pProject = nullptr;
+    CCanvas *m_pCanvas = nullptr;
+    KComposite *m_pControllers = nullptr;
+    BCommand *m_pPointerTool = nullptr;
+    bool m_editMode = false;
+    QString m_lastError;
+};

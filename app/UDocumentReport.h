@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+class MModel;
+
+// Describes an open panel document for the command-line tool: the canvas
+// and project records, the connections and every collection, panel and
+// control with its attributes record and the values its items write.
+class UDocumentReport
+{
+public:
+    static QJsonObject toJson(MModel *model);
+    static QString toText(MModel *model);
+};

@@ -1,0 +1,243 @@
+#include "app/UTool.h"
+
+#include "app/MModel.h"
+#include "app/UDocumentReport.h"
+#include "app/UMessage.h"
+#include "design/HDesignReport.h"
+#include "design/HRoot.h"
+#include "document/CCanvas.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace {
+
+// Message boxes have no place in a command-line run: their texts are kept
+// and printed on standard error instead, questions get their default answer.
+class CollectingMessageHandler : public UMessageHandler
+{
+public:
+    CollectingMessageHandler() : m_pPrevious(UMessage::handler()) { UMessage::setHandler(this); }
+    ~CollectingMessageHandler() override { UMessage::setHandler(m_pPrevious); }
+
+    QMessageBox::StandardButton show(QMessageBox::Icon, QWidget *, const QString &,
+                                     const QString &text, QMessageBox::StandardButtons buttons,
+                                     QMessageBox::StandardButton defaultButton) override
+    {
+        m_texts << text;
+        if (defaultButton != QMessageBox::NoButton)
+            return defaultButton;
+        return (buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
+    }
+
+    QStringList texts() const { return m_texts; }
+
+private:
+    UMessageHandler *m_pPrevious = nullptr;
+    QStringList m_texts;
+};
+
+// A model with the records the program gives it, but no window.
+struct Session {
+    Session()
+    {
+        model.setCanvas(&canvas);
+        model.initialize();
+        canvas.setDpiOverride(96.0f);
+    }
+    CCanvas canvas;
+    MModel model;
+};
+
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
+}
+
+int fail(QTextStream &err, const QString &file, const QString &reason)
+{
+    err << "zrbtool: " << file << ": " << oneLine(reason) << '\n';
+    err.flush();
+    return UTool::Failure;
+}
+
+int usageError(QTextStream &err, const QString &reason)
+{
+    err << "zrbtool: " << reason << '\n' << "Try 'zrbtool --help' for more information.\n";
+    err.flush();
+    return UTool::UsageError;
+}
+
+bool checkReadable(const QString &path, QTextStream &err, int &status)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        status = fail(err, path, QCoreApplication::translate("UTool", "No such file."));
+        return false;
+    }
+    if (!info.isFile() || !info.isReadable()) {
+        status = fail(err, path, QCoreApplication::translate("UTool", "Cannot read this file."));
+        return false;
+    }
+    return true;
+}
+
+// Splits "--json" from the positional arguments.
+QStringList positional(const QStringList &arguments, bool &json, QString &unknown)
+{
+    QStringList result;
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--json"))
+            json = true;
+        else if (argument.startsWith(QLatin1String("--")))
+            unknown = argument;
+        else
+            result << argument;
+    }
+    return result;
+}
+
+} // namespace
+
+QString UTool::usage()
+{
+    return QStringLiteral(
+        "Usage: zrbtool COMMAND [OPTIONS] FILE...\n"
+        "\n"
+        "The command-line companion of Zindral Remote builder.\n"
+        "\n"
+        "Commands:\n"
+        "  info [--json] FILE     Open a panel file (.cpz, .cpf or .tpl) and print the\n"
+        "                         document: canvas, project, connections, collections,\n"
+        "                         panels and controls with their items.\n"
+        "  convert IN OUT         Open IN and save it as OUT (a .cpz archive beside OUT).\n"
+        "  design [--json] FILE   Import a design file (.zdp) and print the project-tree\n"
+        "                         rows it adds and its node tree.\n"
+        "\n"
+        "Options:\n"
+        "  --json                 Print one JSON object instead of text.\n"
+        "  --help                 Show this help and exit.\n"
+        "  --version              Show the version and exit.\n"
+        "\n"
+        "Exit status: 0 on success, 1 when a file cannot be read, is damaged or is\n"
+        "refused, 2 on a usage error.\n");
+}
+
+int UTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.isEmpty())
+        return usageError(err, QStringLiteral("missing command"));
+    const QString command = arguments.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        out << usage();
+        out.flush();
+        return Success;
+    }
+    if (command == QLatin1String("--version")) {
+        out << "zrbtool " << ZRB_VERSION << '\n';
+        out.flush();
+        return Success;
+    }
+    const QStringList rest = arguments.mid(1);
+    if (rest.contains(QStringLiteral("--help"))) {
+        out << usage();
+        out.flush();
+        return Success;
+    }
+    if (command == QLatin1String("info"))
+        return info(rest, out, err);
+    if (command == QLatin1String("convert"))
+        return convert(rest, out, err);
+    if (command == QLatin1String("design"))
+        return design(rest, out, err);
+    return usageError(err, QStringLiteral("unknown command '%1'").arg(command));
+}
+
+int UTool::info(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    bool json = false;
+    QString unknown;
+    const QStringList files = positional(arguments, json, unknown);
+    if (!unknown.isEmpty())
+        return usageError(err, QStringLiteral("unknown option '%1'").arg(unknown));
+    if (files.count() != 1)
+        return usageError(err, QStringLiteral("info needs exactly one FILE"));
+    const QString path = files.first();
+    int status = Success;
+    if (!checkReadable(path, err, status))
+        return status;
+
+    CollectingMessageHandler messages;
+    Session session;
+    if (!session.model.open(path))
+        return fail(err, path, session.model.lastError());
+    if (json)
+        out << QJsonDocument(UDocumentReport::toJson(&session.model)).toJson(QJsonDocument::Indented);
+    else
+        out << UDocumentReport::toText(&session.model);
+    out.flush();
+    return Success;
+}
+
+int UTool::convert(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    bool json = false;
+    QString unknown;
+    const QStringList files = positional(arguments, json, unknown);
+    if (!unknown.isEmpty() || json)
+        return usageError(err, QStringLiteral("unknown option '%1'").arg(json ? "--json" : unknown));
+    if (files.count() != 2)
+        return usageError(err, QStringLiteral("convert needs IN and OUT"));
+    const QString in = files.at(0);
+    const QString output = files.at(1);
+    int status = Success;
+    if (!checkReadable(in, err, status))
+        return status;
+
+    CollectingMessageHandler messages;
+    Session session;
+    if (!session.model.open(in))
+        return fail(err, in, session.model.lastError());
+    if (!session.model.save(output))
+        return fail(err, output, session.model.lastError());
+    out.flush();
+    return Success;
+}
+
+int UTool::design(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    bool json = false;
+    QString unknown;
+    const QStringList files = positional(arguments, json, unknown);
+    if (!unknown.isEmpty())
+        return usageError(err, QStringLiteral("unknown option '%1'").arg(unknown));
+    if (files.count() != 1)
+        return usageError(err, QStringLiteral("design needs exactly one FILE"));
+    const QString path = files.first();
+    int status = Success;
+    if (!checkReadable(path, err, status))
+        return status;
+
+    CollectingMessageHandler messages;
+    Session session;
+    if (!session.model.loadDesign(path)) {
+        // A refused version explains itself in its message.
+        const QStringList texts = messages.texts();
+        if (!texts.isEmpty()) {
+            err << texts.join(QLatin1Char('\n')) << '\n';
+            err.flush();
+            return Failure;
+        }
+        return fail(err, path, session.model.lastError());
+    }
+    if (json)
+        out << QJsonDocument(HDesignReport::toJson(session.model.hardwareRoot()))
+                   .toJson(QJsonDocument::Indented);
+    else
+        out << HDesignReport::toText(session.model.hardwareRoot());
+    out.flush();
+    return Success;
+}

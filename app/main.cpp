@@ -1,0 +1,24 @@
+#include "app/AppResources.h"
+#include "app/KMainController.h"
+#include "app/MModel.h"
+#include "app/USettings.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    AppResources::registerAll();
+    int result = 0;
+    {
+        QApplication application(argc, argv);
+        QApplication::setOrganizationName(USettings::organization());
+        QApplication::setApplicationName(USettings::application());
+        MModel model;
+        auto *controller = new KMainController();
+        controller->setModel(&model);
+        controller->setApplication(&application);
+        model.addController(controller);
+        result = application.exec();
+    }
+    return result;
+}

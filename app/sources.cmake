@@ -1,0 +1,16 @@
+target_sources(zrbcore PRIVATE
+    app/AppResources.h app/AppResources.cpp
+    app/UMessage.h app/UMessage.cpp
+    app/USettings.h
+    app/KController.h app/KController.cpp
+    app/KComposite.h app/KComposite.cpp
+    app/KMainActions.h app/KMainActions.cpp
+    app/KMainController.h app/KMainController.cpp
+    app/KPanelFiles.h app/KPanelFiles.cpp
+    app/MainWindow.h app/MainWindow.cpp
+    app/UFileDialog.h app/UFileDialog.cpp
+    app/MModel.h app/MModel.cpp
+    app/MProject.h app/MProject.cpp
+    app/UDocumentReport.h app/UDocumentReport.cpp
+    app/UTool.h app/UTool.cpp
+)

@@ -1,0 +1,24 @@
+#include "app/AppResources.h"
+#include "app/USettings.h"
+#include "app/UTool.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    // The tool never shows a window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    AppResources::registerAll();
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(USettings::organization());
+    QApplication::setApplicationName(USettings::application());
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setCodec("UTF-8");
+    err.setCodec("UTF-8");
+    return UTool::run(application.arguments().mid(1), out, err);
+}

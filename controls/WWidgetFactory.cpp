@@ -1,0 +1,64 @@
+#include "controls/WWidgetFactory.h"
+
+#include "controls/WWidget.h"
+
+#include <QDebug>
+#include <QHash>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+
+WWidgetFactory::WWidgetFactory() = default;
+
+WWidgetFactory::~WWidgetFactory() = default;
+
+QString WWidgetFactory::fileFor(const QString &typeName)
+{
+    static const QHash<QString, QString> files = {
+        {QStringLiteral("bounds"), QStringLiteral("qrc:/qmlcontrol/QmlBounds.qml")},
+        {QStringLiteral("button"), QStringLiteral("qrc:/qmlcontrol/QmlButton.qml")},
+        {QStringLiteral("cmdbutton"), QStringLiteral("qrc:/qmlcontrol/QmlCmdButton.qml")},
+        {QStringLiteral("dialer"), QStringLiteral("qrc:/qmlcontrol/QmlDialer.qml")},
+        {QStringLiteral("droplist"), QStringLiteral("qrc:/qmlcontrol/QmlDroplist.qml")},
+        {QStringLiteral("image"), QStringLiteral("qrc:/qmlcontrol/QmlImage.qml")},
+        {QStringLiteral("frame"), QStringLiteral("qrc:/qmlcontrol/QmlFrame.qml")},
+        {QStringLiteral("label"), QStringLiteral("qrc:/qmlcontrol/QmlLabel.qml")},
+        {QStringLiteral("region"), QStringLiteral("qrc:/qmlcontrol/QmlRegion.qml")},
+        {QStringLiteral("panellink"), QStringLiteral("qrc:/qmlcontrol/QmlPanelLink.qml")},
+        {QStringLiteral("slider"), QStringLiteral("qrc:/qmlcontrol/QmlFader.qml")},
+        {QStringLiteral("textedit"), QStringLiteral("qrc:/qmlcontrol/QmlTextEdit.qml")},
+        {QStringLiteral("textlink"), QStringLiteral("qrc:/qmlcontrol/QmlTextLink.qml")},
+        {QStringLiteral("dropsite"), QStringLiteral("qrc:/qmlcontrol/QmlDropsite.qml")},
+    };
+    return files.value(typeName);
+}
+
+WWidget *WWidgetFactory::loadWidget(const QString &typeName)
+{
+    const QString file = fileFor(typeName);
+    if (file.isEmpty())
+        return nullptr;
+    if (!m_pParentItem || !m_pContext || !m_pContext->engine())
+        return nullptr;
+
+    QQmlComponent component(m_pContext->engine(), QUrl(file), m_pParentItem);
+    QObject *object = component.create(m_pContext);
+    auto *root = qobject_cast<QQuickItem *>(object);
+    if (!root) {
+        int index = 0;
+        for (const QQmlError &error : component.errors())
+            qDebug() << index++ << error.toString();
+        qDebug() << QStringLiteral("------------------------");
+        delete object;
+        return nullptr;
+    }
+    root->setParent(m_pParentItem);
+    root->setParentItem(m_pParentItem);
+    auto *widget = root->findChild<WWidget *>(QStringLiteral("widget"));
+    if (!widget)
+        return nullptr;
+    widget->setRoot(root);
+    widget->initWidget();
+    return widget;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class MModel;
+class QQmlContext;
+class QQuickItem;
+class WWidget;
+
+// Turns an item type name into a loaded QML component and its native item.
+class WWidgetFactory
+{
+public:
+    WWidgetFactory();
+    virtual ~WWidgetFactory();
+
+    // Null for a type name it does not know (names are case-sensitive) and
+    // while it has no parent item or context.
+    virtual WWidget *loadWidget(const QString &typeName);
+    virtual void setParentItem(QQuickItem *item) { m_pParentItem = item; }
+    virtual QQuickItem *parentItem() const { return m_pParentItem; }
+    virtual QQmlContext *context() const { return m_pContext; }
+    virtual MModel *model() const { return m_pModel; }
+
+    void setContext(QQmlContext *context) { m_pContext = context; }
+    void setModel(MModel *model) { m_pModel = model; }
+
+    // The QML file of a type name; empty for an unknown name.
+    static QString fileFor(const QString &typeName);
+
+private:
+    QQuickItem *m_pParentItem = nullptr;
+    QQmlContext *m_pContext = nullptr;
+    MModel *m_pModel = nullptr;
+};

@@ -1,0 +1,8 @@
+target_sources(zrbcore PRIVATE
+    controls/WDelegate.h controls/WDelegate.cpp
+    controls/WWidget.h controls/WWidget.cpp
+    controls/WWidgetFactory.h controls/WWidgetFactory.cpp
+    controls/WLabel.h controls/WLabel.cpp
+    controls/WImage.h controls/WImage.cpp
+    controls/WFrame.h controls/WFrame.cpp
+)

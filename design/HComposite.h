@@ -1,0 +1,44 @@
+#pragma once
+
+#include "design/HNode.h"
+
+// A design node with children; it owns them and forwards the tree operations
+// to them in list order.
+class HComposite : public HNode
+{
+public:
+    HComposite();
+    ~HComposite() override;
+
+    int childCount() const { return m_children.count(); }
+    const QList<HNode *> &children() const { return m_children; }
+
+    bool writeConnection(XmlWriter *writer, QStringList &written) override;
+    HNode *findByCategoryProperty(const QString &category, const QString &key,
+                                  const QString &value) override;
+    HNode *findByProperty(const QString &key, const QString &value) override;
+    HNode *findByNodeId(int nodeID) override;
+    HNode *findByCategory(const QString &category) override;
+    bool removeChild(HNode *node) override;
+    bool pruneUnreferenced() override;
+    void clearMarks() override;
+    bool removeWhereMarked(bool marked) override;
+    void collectByCategory(const QString &category, QList<HNode *> &list) override;
+    void sortByOrder(QList<HNode *> &list) override;
+    void connectStatus(QObject *receiver) override;
+    void clearConnectionUse() override;
+    bool purgeUnshown() override;
+    void dump() const override;
+    void populate(QStandardItemModel *model) override;
+    void addChild(HNode *node) override;
+    HNode *childAt(int index) const override;
+    void setProtocol(PProtocol *protocol) override;
+    QString category() const override;
+
+protected:
+    // Takes this composite out of its parent and deletes it; only for a
+    // composite that sits in a tree.
+    bool removeFromParent();
+
+    QList<HNode *> m_children;
+};

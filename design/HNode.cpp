@@ -1,0 +1,348 @@
+#include "design/HNode.h"
+
+#include "design/CParameter.h"
+#include "design/XParameterHandler.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QIcon>
+#include <QStandardItem>
+#include <QStandardItemModel>
+#include <QXmlStreamAttributes>
+
+namespace {
+
+int decimalOrZero(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+HNode::HNode() = default;
+
+HNode::~HNode()
+{
+    deleteParameters();
+}
+
+QString HNode::tr(const char *text)
+{
+    return QCoreApplication::translate("HNode", text);
+}
+
+QStandardItem *HNode::makeRow(const QString &text, Qt::ItemFlags flags, const QString &iconPath,
+                              HNode *node)
+{
+    auto *row = new QStandardItem(text);
+    row->setFlags(flags);
+    if (!iconPath.isEmpty()) {
+        row->setIcon(QIcon(iconPath));
+        row->setData(iconPath, IconPathRole);
+    }
+    if (node)
+        row->setData(QVariant::fromValue<quint64>(quint64(quintptr(node))), NodeRole);
+    return row;
+}
+
+HNode *HNode::nodeOfRow(const QStandardItem *row)
+{
+    if (!row)
+        return nullptr;
+    const QVariant value = row->data(NodeRole);
+    if (!value.isValid())
+        return nullptr;
+    return reinterpret_cast<HNode *>(quintptr(value.value<quint64>()));
+}
+
+void HNode::readProperty(const QXmlStreamAttributes &attributes)
+{
+    const QString name = attributes.value(QLatin1String("name")).toString();
+    const QString value = attributes.value(QLatin1String("value")).toString();
+    if (name == QLatin1String("title"))
+        m_title = value;
+    else if (name == QLatin1String("label"))
+        m_label = value;
+    else if (name == QLatin1String("module"))
+        m_module = decimalOrZero(value);
+    else if (name == QLatin1String("channel"))
+        m_channel = decimalOrZero(value);
+    else if (name == QLatin1String("index"))
+        m_index = decimalOrZero(value);
+    else if (name == QLatin1String("nodeID"))
+        m_nodeID = decimalOrZero(value);
+}
+
+void HNode::readAssignment(const QXmlStreamAttributes &) {}
+
+void HNode::setConnectionValue(const QString &, const QString &) {}
+
+void HNode::endConnectionValue(const QString &) {}
+
+bool HNode::validate()
+{
+    if (m_pParent)
+        m_pProtocol = m_pParent->protocol();
+    return true;
+}
+
+bool HNode::writeConnection(XmlWriter *, QStringList &)
+{
+    return true;
+}
+
+HNode *HNode::findByCategoryProperty(const QString &category, const QString &key,
+                                     const QString &value)
+{
+    if (this->category() == category && property(key) == value)
+        return this;
+    return nullptr;
+}
+
+HNode *HNode::findByProperty(const QString &key, const QString &value)
+{
+    return property(key) == value ? this : nullptr;
+}
+
+HNode *HNode::findByNodeId(int nodeID)
+{
+    return m_nodeID == nodeID ? this : nullptr;
+}
+
+HNode *HNode::findByCategory(const QString &category)
+{
+    return this->category() == category ? this : nullptr;
+}
+
+bool HNode::removeChild(HNode *)
+{
+    return false;
+}
+
+bool HNode::pruneUnreferenced()
+{
+    // Only a node that sits in a tree can take itself out of it.
+    if (!m_pParent || hasFlag(InUse) || !hasFlag(NotReferenced))
+        return false;
+    m_pParent->removeChild(this);
+    delete this;
+    return true;
+}
+
+void HNode::clearMarks()
+{
+    setFlag(InUse, false);
+}
+
+bool HNode::removeWhereMarked(bool marked)
+{
+    if (!m_pParent || isMarked() != marked)
+        return false;
+    m_pParent->removeChild(this);
+    delete this;
+    return true;
+}
+
+void HNode::setMarked(bool on)
+{
+    if (m_pParent)
+        setFlag(InUse, on);
+}
+
+bool HNode::isMarked() const
+{
+    return hasFlag(InUse);
+}
+
+void HNode::collectByCategory(const QString &category, QList<HNode *> &list)
+{
+    if (this->category() == category)
+        list.append(this);
+}
+
+void HNode::sortByOrder(QList<HNode *> &) {}
+
+void HNode::connectStatus(QObject *) {}
+
+void HNode::clearConnectionUse()
+{
+    setFlag(ConnectionInUse, false);
+}
+
+bool HNode::purgeUnshown()
+{
+    if (!m_pParent || hasFlag(Shown))
+        return false;
+    m_pParent->removeChild(this);
+    delete this;
+    return true;
+}
+
+void HNode::dump() const
+{
+    qDebug().noquote() << "HNode" << category() << "label:" << m_label << "title:" << m_title
+                       << "typenum:" << m_typenum << "id:" << m_id << "flags:" << m_flags
+                       << "module:" << m_module << "channel:" << m_channel << "index:" << m_index
+                       << "nodeID:" << m_nodeID << "parameters:" << m_parameters.count();
+}
+
+void HNode::populate(QStandardItemModel *model)
+{
+    if (!model)
+        return;
+    deleteParameters();
+    const int result = loadParameters();
+    if (result == 0) {
+        setFlag(Shown, false);
+        return;
+    }
+    setFlag(Shown, true);
+    QStandardItem *parentRow = findTreeItem(model);
+    if (!parentRow)
+        return;
+    if (result == 1) {
+        parentRow->appendRow(makeRow(m_label, Qt::ItemFlags(int(m_itemFlags) | 0x804),
+                                     QStringLiteral(":/images/CompletePanel.png"), this));
+        return;
+    }
+    QStandardItem *nodeRow = makeRow(m_label, m_itemFlags, QString(), this);
+    parentRow->appendRow(nodeRow);
+    for (CParameter *parameter : qAsConst(m_parameters)) {
+        QStandardItem *row = makeRow(parameter->text(), Qt::ItemFlags(int(m_itemFlags) | 0x404),
+                                     parameter->iconPath(), this);
+        nodeRow->appendRow(row);
+        parameter->setItem(row);
+    }
+}
+
+void HNode::clearText(QString &) {}
+
+bool HNode::confirmDrop(const QString &)
+{
+    return true;
+}
+
+void HNode::addChild(HNode *) {}
+
+HNode *HNode::childAt(int) const
+{
+    return nullptr;
+}
+
+void HNode::setProtocol(PProtocol *protocol)
+{
+    m_pProtocol = protocol;
+}
+
+HNode *HNode::chooseParent(HNode *, HNode *current)
+{
+    return current;
+}
+
+QString HNode::channelLabel(int) const
+{
+    return QString();
+}
+
+QString HNode::templatePath(const QString &)
+{
+    return QStringLiteral(":/data/") + platformDirectory() + QLatin1Char('/') + m_title +
+           QLatin1Char('_') + m_typenum + QStringLiteral(".xml");
+}
+
+QString HNode::platformDirectory() const
+{
+    return m_pParent ? m_pParent->platformDirectory() : QString();
+}
+
+QString HNode::category() const
+{
+    return QString();
+}
+
+QStandardItem *HNode::findTreeItem(QStandardItemModel *model)
+{
+    if (!model)
+        return nullptr;
+    // Every chassis has its own category rows, so the row must also point at
+    // this node's own parent.
+    const QList<QStandardItem *> rows = model->findItems(
+        category(), Qt::MatchExactly | Qt::MatchRecursive | Qt::MatchCaseSensitive);
+    for (QStandardItem *row : rows) {
+        if (m_pParent && nodeOfRow(row) == m_pParent)
+            return row;
+    }
+    return nullptr;
+}
+
+QString HNode::property(const QString &key) const
+{
+    if (key == QLatin1String("category"))
+        return category();
+    if (key == QLatin1String("id"))
+        return m_id;
+    if (key == QLatin1String("label"))
+        return m_label;
+    if (key == QLatin1String("title"))
+        return m_title;
+    if (key == QLatin1String("typenum"))
+        return m_typenum;
+    return QString();
+}
+
+QString HNode::chassisLabel() const
+{
+    for (const HNode *node = this; node; node = node->parent()) {
+        if (node->hasFlag(Chassis))
+            return node->label();
+    }
+    return QStringLiteral("???");
+}
+
+HNode *HNode::nearestWithFlags(quint32 bits)
+{
+    for (HNode *node = this; node; node = node->parent()) {
+        if (node->hasFlag(bits))
+            return node;
+    }
+    return nullptr;
+}
+
+int HNode::loadParameters()
+{
+    const QString path = templatePath(QString());
+    if (path.isEmpty())
+        return 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    QList<CParameter *> read;
+    XParameterHandler handler(&read);
+    const bool ok = handler.parse(&file);
+    if (!ok) {
+        // A broken template gives the node no parameters at all rather than
+        // the ones before the fault.
+        qDeleteAll(read);
+        qWarning().noquote() << "HNode::loadParameters:" << path << handler.errorText();
+        return 1;
+    }
+    m_parameters.append(read);
+    return m_parameters.isEmpty() ? 1 : 2;
+}
+
+void HNode::deleteParameters()
+{
+    qDeleteAll(m_parameters);
+    m_parameters.clear();
+}
+
+void HNode::setFlag(quint32 bits, bool on)
+{
+    if (on)
+        m_flags |= bits;
+    else
+        m_flags &= ~bits;
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <Qt>
+
+class CParameter;
+class MModel;
+class PProtocol;
+class QObject;
+class QStandardItem;
+class QStandardItemModel;
+class QXmlStreamAttributes;
+class XmlWriter;
+
+// One node of the imported design: a processor, a card, a block, a group or a
+// parameter set. The tree owns its nodes through parent-child lists.
+class HNode
+{
+public:
+    enum Flag : quint32
+    {
+        Chassis = 1,
+        NotReferenced = 2,
+        InUse = 4,
+        Shown = 8,
+        MainChassis = 16,
+        ConnectionInUse = 32,
+    };
+
+    HNode();
+    virtual ~HNode();
+    HNode(const HNode &) = delete;
+    HNode &operator=(const HNode &) = delete;
+
+    virtual void readProperty(const QXmlStreamAttributes &attributes);
+    virtual void readAssignment(const QXmlStreamAttributes &attributes);
+    virtual void setConnectionValue(const QString &key, const QString &value);
+    virtual void endConnectionValue(const QString &key);
+    virtual bool validate();
+    virtual bool writeConnection(XmlWriter *writer, QStringList &written);
+    virtual HNode *findByCategoryProperty(const QString &category, const QString &key,
+                                          const QString &value);
+    virtual HNode *findByProperty(const QString &key, const QString &value);
+    virtual HNode *findByNodeId(int nodeID);
+    virtual HNode *findByCategory(const QString &category);
+    virtual bool removeChild(HNode *node);
+    virtual bool pruneUnreferenced();
+    virtual void clearMarks();
+    virtual bool removeWhereMarked(bool marked);
+    virtual void setMarked(bool on);
+    virtual bool isMarked() const;
+    virtual void collectByCategory(const QString &category, QList<HNode *> &list);
+    virtual void sortByOrder(QList<HNode *> &list);
+    virtual void connectStatus(QObject *receiver);
+    virtual void clearConnectionUse();
+    virtual bool purgeUnshown();
+    virtual void dump() const;
+    virtual void populate(QStandardItemModel *model);
+    virtual void clearText(QString &text);
+    virtual bool confirmDrop(const QString &parameterName);
+    virtual void addChild(HNode *node);
+    virtual HNode *childAt(int index) const;
+    virtual void setProtocol(PProtocol *protocol);
+    virtual HNode *chooseParent(HNode *main, HNode *current);
+    virtual QString channelLabel(int channel) const;
+    virtual QString templatePath(const QString &parameterName);
+    virtual QString platformDirectory() const;
+    virtual QString category() const;
+    virtual QStandardItem *findTreeItem(QStandardItemModel *model);
+
+    // Data roles of the tree rows: the node's address (what the drag code
+    // reads) and the resource path of the row's icon (for reports and tests).
+    static constexpr int NodeRole = Qt::UserRole + 1;
+    static constexpr int IconPathRole = Qt::UserRole + 2;
+    // Texts of the hardware tree, translated in one context so that category
+    // names compare equal wherever they are made.
+    static QString tr(const char *text);
+    // A tree row with text, flags, icon (none for an empty path) and the
+    // address of a node (none for null).
+    static QStandardItem *makeRow(const QString &text, Qt::ItemFlags flags, const QString &iconPath,
+                                  HNode *node);
+    // The node whose address a row stores; null when it stores none.
+    static HNode *nodeOfRow(const QStandardItem *row);
+
+    QString property(const QString &key) const;
+    QString chassisLabel() const;
+    HNode *nearestWithFlags(quint32 bits);
+    // 0: no template; 1: a template without parameters; 2: parameters read.
+    int loadParameters();
+    void deleteParameters();
+
+    HNode *parent() const { return m_pParent; }
+    void setParent(HNode *parent) { m_pParent = parent; }
+    PProtocol *protocol() const { return m_pProtocol; }
+    QString label() const { return m_label; }
+    void setLabel(const QString &label) { m_label = label; }
+    QString title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
+    int module() const { return m_module; }
+    void setModule(int value) { m_module = value; }
+    int channel() const { return m_channel; }
+    void setChannel(int value) { m_channel = value; }
+    int index() const { return m_index; }
+    void setIndex(int value) { m_index = value; }
+    int nodeID() const { return m_nodeID; }
+    void setNodeID(int value) { m_nodeID = value; }
+    QString typenum() const { return m_typenum; }
+    void setTypenum(const QString &typenum) { m_typenum = typenum; }
+    QString id() const { return m_id; }
+    void setId(const QString &id) { m_id = id; }
+    quint32 flags() const { return m_flags; }
+    void setFlags(quint32 flags) { m_flags = flags; }
+    void setFlag(quint32 bits, bool on);
+    bool hasFlag(quint32 bits) const { return (m_flags & bits) == bits; }
+    int order() const { return m_order; }
+    void setOrder(int order) { m_order = order; }
+    Qt::ItemFlags itemFlags() const { return m_itemFlags; }
+    void setItemFlags(Qt::ItemFlags flags) { m_itemFlags = flags; }
+    QString names() const { return m_names; }
+    void setNames(const QString &names) { m_names = names; }
+    const QList<CParameter *> &parameters() const { return m_parameters; }
+    QList<CParameter *> &parameters() { return m_parameters; }
+
+protected:
+    HNode *m_pParent = nullptr;
+    PProtocol *m_pProtocol = nullptr;
+    QString m_label;
+    QString m_title;
+    int m_module = 0;
+    int m_channel = 0;
+    int m_index = 0;
+    int m_nodeID = 0;
+    QString m_typenum;
+    QString m_id;
+    quint32 m_flags = NotReferenced;
+    int m_order = -1;
+    Qt::ItemFlags m_itemFlags = Qt::ItemFlags(49);
+    QString m_names;
+    QList<CParameter *> m_parameters;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "design/HComposite.h"
+
+// Root of the imported design: its children are the chassis.
+class HRoot : public HComposite
+{
+public:
+    HRoot();
+    ~HRoot() override;
+
+    void populate(QStandardItemModel *model) override;
+    QString category() const override;
+};

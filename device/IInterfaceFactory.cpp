@@ -1,0 +1,8 @@
+#include "device/IInterfaceFactory.h"
+
+#include "device/ITcpClient.h"
+
+IInterface *IInterfaceFactory::create(const QString &)
+{
+    return new ITcpClient;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class IInterface;
+class MModel;
+class TTransform;
+
+// Turns control values into messages for a device and answers back into values.
+class PProtocol : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PProtocol(QObject *parent = nullptr);
+    ~PProtocol() override;
+
+    virtual bool sendFile(const QString &path);
+    virtual bool sendValue(TTransform *transform);
+    virtual bool receiveFile(const QString &path);
+    virtual bool requestValue(TTransform *transform);
+    virtual bool receive(const QByteArray &data);
+    virtual QString name() const;
+
+    // True when there is a transport and it reports status 1.
+    bool isOnline() const;
+
+    IInterface *interface() const { return m_pInterface; }
+    void setInterface(IInterface *transport) { m_pInterface = transport; }
+    MModel *model() const { return m_pModel; }
+    void setModel(MModel *model) { m_pModel = model; }
+
+private:
+    IInterface *m_pInterface = nullptr;
+    MModel *m_pModel = nullptr;
+};

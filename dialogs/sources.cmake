@@ -1,0 +1,5 @@
+target_sources(zrbcore PRIVATE
+    dialogs/DModalDialog.h dialogs/DModalDialog.cpp
+    dialogs/DTemplateDialog.h dialogs/DTemplateDialog.cpp
+    dialogs/DUndoListDialog.h dialogs/DUndoListDialog.cpp
+)

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "document/CControl.h"
+
+#include <QPersistentModelIndex>
+
+// An inner node of the document tree: the root, a collection or a panel. It
+// owns its children unless it is a non-owning list (a selection).
+class CComposite : public CControl
+{
+public:
+    enum PanelKind { Undetermined = 0, Complete = 1, Template = 2, Custom = 3 };
+
+    CComposite();
+    ~CComposite() override;
+
+    void rebind() override;
+    void releaseItems() override;
+    bool write(XmlWriter *writer) override;
+    bool poll() override;
+    QRectF bounds() const override;
+    void show(bool visible) override;
+    void rescale(double factor, double height) override;
+    void moveBy(double dx, double dy) override;
+    bool fitWidth(const QString &groupType, double width) override;
+    void setTransformPhase(int phase) override;
+    WWidget *findItem(const QString &typeName) const override;
+    WWidget *findItemById(quint32 id) const override;
+    bool contains(const CControl *node) const override;
+    CControl *findById(quint32 id) override;
+    void addChild(CControl *child) override;
+    void removeChild(CControl *child, bool destroy) override;
+    void clear() override;
+    bool isNameFree(const QString &name, const CControl *except) const override;
+    CControl *current(const QString &group) const override;
+    bool selectPath(QString &path) override;
+    bool makeCurrent(const QString &group, const QString &name) override;
+    int transformCount() const override;
+    CControl *loadNodeControl(HRoot *hardware, HNode *node, QString parameter,
+                              const QPointF &point) override;
+    CControl *loadText(const QString &text, HRoot *hardware) override;
+    CControl *loadGraphic(const QString &label, const QPointF &point) override;
+    CControl *loadPanelLink(CComposite *target, const QPointF &point) override;
+    void addTreeRow(QStandardItem *parentRow, QTreeView *view) override;
+    QString summary() const override;
+    void setSelected(int state) override;
+    bool collectSelected(CComposite *list) override;
+    QWidget *createPropertiesDialog(QWidget *parent) override;
+    void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix) override;
+    void setParentItem(QQuickItem *item) override;
+    void setEditMode(bool on) override;
+    void updateSkin() override;
+    void markHardware() override;
+    QString path(const CControl *target) const override;
+    void dump() const override;
+    void setModel(MModel *model) override;
+
+    // "Scene" and "Panel" set tag, child group and default name; other words
+    // only the tag.
+    void assignKind(const QString &kind);
+    int childCount() const { return m_children.count(); }
+    CControl *childAt(int index) const;
+    int indexOf(const CControl *child) const { return m_children.indexOf(const_cast<CControl *>(child)); }
+    const QList<CControl *> &children() const { return m_children; }
+    bool swapChild(CControl *child, int offset);
+    // Takes each listed child out and reinserts it at the paired position.
+    void reorderChildren(const QList<QPair<CControl *, int>> &moves);
+    QList<QRectF> childBounds() const;
+    QString panelKindText() const;
+    static QString panelKindText(int kind);
+    QString titleText() const;
+    // From a file's type word; an empty word derives the kind from the content.
+    void setPanelKind(const QString &typeWord);
+
+    int currentIndex() const { return m_currentIndex; }
+    void setCurrentIndex(int index) { m_currentIndex = index; }
+    bool isNonOwning() const { return m_nonOwning; }
+    void setNonOwning(bool nonOwning) { m_nonOwning = nonOwning; }
+    int panelKind() const { return m_panelKind; }
+    void setPanelKindValue(int kind) { m_panelKind = kind; }
+    bool isExpanded() const { return m_expanded; }
+    void setExpanded(bool expanded) { m_expanded = expanded; }
+    QPersistentModelIndex treeRow() const { return m_treeRow; }
+    void setTreeRow(const QPersistentModelIndex &row) { m_treeRow = row; }
+
+    // Reads a panel file (or template) into this composite and rebinds it.
+    bool loadFile(const QString &path, HRoot *hardware, HNode *block, const QString &nameFilter,
+                  MProject *project, CCanvas *canvas, QString *errorText = nullptr);
+    // The same from an in-memory text (clipboard, drag data).
+    bool loadString(const QString &text, HRoot *hardware, HNode *block, const QString &nameFilter,
+                    QString *errorText = nullptr);
+
+private:
+    void finishLoad();
+    void placeHorizontally(double width);
+
+    QList<CControl *> m_children;
+    int m_currentIndex = 0;
+    bool m_nonOwning = false;
+    int m_panelKind = Undetermined;
+    bool m_expanded = true;
+    QPersistentModelIndex m_treeRow;
+};

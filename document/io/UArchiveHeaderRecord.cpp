@@ -1,0 +1,5 @@
+#include "document/io/UArchiveHeaderRecord.h"
+
+UArchiveHeaderRecord::UArchiveHeaderRecord(UArchiveHeader *owner) : owner(owner) {}
+
+UArchiveHeaderRecord::~UArchiveHeaderRecord() = default;

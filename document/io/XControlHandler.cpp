@@ -1,0 +1,243 @@
+#include "document/io/XControlHandler.h"
+
+#include "app/MProject.h"
+#include "design/HBlock.h"
+#include "design/HChassis.h"
+#include "design/HRoot.h"
+#include "document/CCanvas.h"
+#include "document/CComposite.h"
+
+QT_WARNING_DISABLE_DEPRECATED
+
+namespace {
+const QString ControlBlock = QStringLiteral("Control");
+const QString ConnectionBlock = QStringLiteral("Connection");
+const QString CanvasBlock = QStringLiteral("Canvas");
+const QString ProjectBlock = QStringLiteral("Project");
+const QString WidgetProperty = QStringLiteral("widget");
+const QString AttributesProperty = QStringLiteral("attributes");
+} // namespace
+
+XControlHandler::XControlHandler(CComposite *target)
+    : m_pTarget(target), m_pCollection(target), m_pPanel(target)
+{
+}
+
+XControlHandler::~XControlHandler() = default;
+
+bool XControlHandler::startDocument()
+{
+    XmlHandler::startDocument();
+    m_pCollection = m_pTarget;
+    m_pPanel = m_pTarget;
+    m_pControl = nullptr;
+    m_pChassis = nullptr;
+    m_property.clear();
+    m_text.clear();
+    return true;
+}
+
+bool XControlHandler::startElement(const QString &namespaceURI, const QString &localName,
+                                   const QString &qName, const QXmlAttributes &attributes)
+{
+    flushText();
+    if (!XmlHandler::startElement(namespaceURI, localName, qName, attributes))
+        return false;
+    if (!m_pTarget)
+        return true;
+    const QString parent = parentElement();
+
+    if (qName == QLatin1String("Control")) {
+        if (parent != QLatin1String("Controls"))
+            return true;
+        const QString name = attributes.value(QStringLiteral("name"));
+        if (!m_nameFilter.isEmpty() && name != m_nameFilter)
+            return true;
+        m_collecting = true;
+        m_block = ControlBlock;
+        auto *control = new CControl();
+        control->setModel(m_pTarget->model());
+        control->setTag(ControlBlock);
+        control->setName(name);
+        control->setType(attributes.value(QStringLiteral("type")));
+        if (m_pBlock)
+            control->setBlock(m_pBlock);
+        m_pPanel->addChild(control);
+        m_pControl = control;
+    } else if (qName == QLatin1String("Scene")) {
+        if (parent != QLatin1String("Scenes"))
+            return true;
+        m_pTarget->setType(QStringLiteral("Scenes"));
+        auto *collection = new CComposite();
+        collection->assignKind(QStringLiteral("Scene"));
+        collection->setName(attributes.value(QStringLiteral("name")));
+        m_pTarget->addChild(collection);
+        m_pCollection = collection;
+    } else if (qName == QLatin1String("Panel")) {
+        if (parent != QLatin1String("Panels"))
+            return true;
+        auto *panel = new CComposite();
+        panel->assignKind(QStringLiteral("Panel"));
+        panel->setName(attributes.value(QStringLiteral("name")));
+        // An empty type word is derived from the content once it is read.
+        m_panelTypeWord = attributes.value(QStringLiteral("type"));
+        if (!m_panelTypeWord.isEmpty())
+            panel->setPanelKind(m_panelTypeWord);
+        m_pCollection->addChild(panel);
+        m_pPanel = panel;
+    } else if (qName == QLatin1String("Connection")) {
+        if (parent != QLatin1String("Connections") || !m_pHardwareRoot)
+            return true;
+        m_collecting = true;
+        m_block = ConnectionBlock;
+        const QString label = attributes.value(QStringLiteral("name"));
+        HNode *chassis = findChassis(label);
+        if (!chassis) {
+            chassis = new HChassis();
+            m_pHardwareRoot->addChild(chassis);
+            chassis->setLabel(label);
+        }
+        m_pChassis = chassis;
+    } else if (qName == ProjectBlock) {
+        m_collecting = true;
+        m_block = ProjectBlock;
+    } else if (qName == CanvasBlock) {
+        m_collecting = true;
+        m_block = CanvasBlock;
+        if (m_pCanvas)
+            m_pCanvas->resetForReading();
+    } else if (qName == QLatin1String("Property")) {
+        if (m_collecting)
+            m_property = attributes.value(QStringLiteral("name"));
+    }
+    return true;
+}
+
+bool XControlHandler::characters(const QString &text)
+{
+    if (m_collecting)
+        m_text += text;
+    return true;
+}
+
+void XControlHandler::flushText()
+{
+    if (m_text.isEmpty())
+        return;
+    const QString text = m_text.simplified();
+    m_text.clear();
+    if (!text.isEmpty() && m_collecting)
+        handleText(text);
+}
+
+void XControlHandler::handleText(const QString &text)
+{
+    const QString element = currentElement();
+    const QString enclosing = parentElement();
+    if (m_property == WidgetProperty) {
+        if (m_pControl)
+            m_pControl->loadItemAttribute(enclosing, element, text);
+        return;
+    }
+    if (m_property == AttributesProperty) {
+        if (m_block == ControlBlock) {
+            if (m_pControl)
+                m_pControl->setAttributeValue(enclosing, element, text);
+        } else if (m_block == ConnectionBlock) {
+            if (m_pChassis)
+                m_pChassis->setConnectionValue(element, text);
+        } else if (m_block == CanvasBlock) {
+            if (m_pCanvas)
+                m_pCanvas->setValue(element, text);
+        } else if (m_block == ProjectBlock) {
+            if (m_pProject)
+                m_pProject->setValue(enclosing, element, text);
+        }
+        return;
+    }
+    if (element == QLatin1String("block")) {
+        m_blockLabel = text;
+    } else if (element == QLatin1String("id")) {
+        bool ok = false;
+        const uint id = text.toUInt(&ok);
+        if (m_pControl && ok)
+            m_pControl->setId(id);
+    } else if (element == QLatin1String("connection")) {
+        bindConnection(text);
+    }
+}
+
+HNode *XControlHandler::findChassis(const QString &label) const
+{
+    if (!m_pHardwareRoot)
+        return nullptr;
+    for (HNode *child : m_pHardwareRoot->children()) {
+        if (child->hasFlag(HNode::Chassis) && child->label() == label)
+            return child;
+    }
+    return nullptr;
+}
+
+void XControlHandler::bindConnection(const QString &chassisLabel)
+{
+    if (!m_pControl || !m_pHardwareRoot)
+        return;
+    HNode *chassis = findChassis(chassisLabel);
+    if (!chassis)
+        return;
+    HNode *node = chassis->findByProperty(QStringLiteral("label"), m_blockLabel);
+    if (!node) {
+        node = new HBlock();
+        node->setLabel(m_blockLabel);
+        chassis->addChild(node);
+    }
+    m_pControl->setBlock(node);
+    node->setMarked(true);
+    node->validate();
+}
+
+bool XControlHandler::endElement(const QString &namespaceURI, const QString &localName,
+                                 const QString &qName)
+{
+    flushText();
+    XmlHandler::endElement(namespaceURI, localName, qName);
+    if (!m_pTarget)
+        return true;
+
+    if (qName == QLatin1String("Scene") && m_pCollection != m_pTarget) {
+        m_pCollection = m_pTarget;
+        return true;
+    }
+    if (qName == QLatin1String("Panel") && m_pPanel != m_pCollection && m_pPanel != m_pTarget) {
+        if (m_panelTypeWord.isEmpty())
+            m_pPanel->setPanelKind(QString());
+        m_panelTypeWord.clear();
+        m_pPanel = m_pCollection;
+        return true;
+    }
+    if (m_collecting && qName == m_block) {
+        m_collecting = false;
+        m_pControl = nullptr;
+        m_pChassis = nullptr;
+        m_property.clear();
+        return true;
+    }
+    if (currentElement() != QLatin1String("Property"))
+        return true;
+    if (m_property == WidgetProperty) {
+        if (m_pControl)
+            m_pControl->addItem(qName);
+    } else if (m_property == AttributesProperty) {
+        if (m_block == ControlBlock) {
+            if (m_pControl)
+                m_pControl->finishAttributes();
+        } else if (m_block == ConnectionBlock) {
+            if (m_pChassis)
+                m_pChassis->endConnectionValue(qName);
+        } else if (m_block == CanvasBlock) {
+            if (m_pCanvas)
+                m_pCanvas->endValue(qName);
+        }
+    }
+    return true;
+}

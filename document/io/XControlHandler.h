@@ -1,0 +1,59 @@
+#pragma once
+
+#include "document/io/XmlHandler.h"
+
+QT_WARNING_PUSH
+QT_WARNING_DISABLE_DEPRECATED
+
+class CCanvas;
+class CComposite;
+class CControl;
+class HNode;
+class HRoot;
+class MProject;
+
+// Builds the document tree from panel-file XML. Saved files, templates,
+// clipboard texts and the built-in control templates all read alike.
+class XControlHandler : public XmlHandler
+{
+public:
+    explicit XControlHandler(CComposite *target);
+    ~XControlHandler() override;
+
+    void setHardwareRoot(HRoot *root) { m_pHardwareRoot = root; }
+    void setBlock(HNode *block) { m_pBlock = block; }
+    void setNameFilter(const QString &filter) { m_nameFilter = filter; }
+    void setProject(MProject *project) { m_pProject = project; }
+    void setCanvas(CCanvas *canvas) { m_pCanvas = canvas; }
+
+    bool startDocument() override;
+    bool startElement(const QString &namespaceURI, const QString &localName, const QString &qName,
+                      const QXmlAttributes &attributes) override;
+    bool endElement(const QString &namespaceURI, const QString &localName,
+                    const QString &qName) override;
+    bool characters(const QString &text) override;
+
+private:
+    // Character data arrives in pieces; it is handled once per element.
+    void flushText();
+    void handleText(const QString &text);
+    void bindConnection(const QString &chassisLabel);
+    HNode *findChassis(const QString &label) const;
+
+    CComposite *m_pTarget = nullptr;
+    CComposite *m_pCollection = nullptr;
+    CComposite *m_pPanel = nullptr;
+    QString m_panelTypeWord;
+    CControl *m_pControl = nullptr;
+    HNode *m_pChassis = nullptr;
+    QString m_blockLabel;
+    QString m_property;
+    QString m_nameFilter;
+    HRoot *m_pHardwareRoot = nullptr;
+    HNode *m_pBlock = nullptr;
+    MProject *m_pProject = nullptr;
+    CCanvas *m_pCanvas = nullptr;
+    QString m_text;
+};
+
+QT_WARNING_POP

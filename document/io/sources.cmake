@@ -1,0 +1,15 @@
+set(ZRB_SAX_SOURCES
+    document/io/XmlHandler.cpp
+    document/io/XControlHandler.cpp
+)
+target_sources(zrbcore PRIVATE
+    document/io/XmlWriter.h document/io/XmlWriter.cpp
+    document/io/XmlHandler.h ${ZRB_SAX_SOURCES}
+    document/io/XControlHandler.h
+    document/io/UArchive.h document/io/UArchive.cpp
+    document/io/UArchiveHeader.h document/io/UArchiveHeader.cpp
+    document/io/UArchiveHeaderRecord.h document/io/UArchiveHeaderRecord.cpp
+)
+# The archive inflates members in bounded chunks, which qUncompress cannot do.
+find_package(ZLIB REQUIRED)
+target_link_libraries(zrbcore PRIVATE ZLIB::ZLIB)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Shared start-up for every test executable: registers the compiled resources
+// and keeps settings inside the test's own folder.
+namespace TestSupport {
+void initialize();
+// Path of a file under tests/data.
+QString dataPath(const QString &relative);
+} // namespace TestSupport
+
+// Like QTEST_MAIN, but with the program's resources registered first.
+#define ZRB_TEST_MAIN(TestClass)                                                                   \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        QApplication app(argc, argv);                                                              \
+        TestSupport::initialize();                                                                 \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
