@@ -548,19 +548,29 @@ void MModel::addControls(CComposite *list)
     refreshCanvasController();
 }
 
-void MModel::removeControl(CControl *control, bool destroy)
+void MModel::takeOut(CControl *control, bool destroy)
 {
-    if (!control)
-        return;
     control->setSelected(0);
     control->show(false);
     CComposite *owner = control->parent() ? control->parent() : m_pCurrentPanel;
     if (owner)
         owner->removeChild(control, destroy);
+}
+
+void MModel::afterRemoval()
+{
     m_modified = true;
     if (m_pDocumentRoot && m_pDocumentRoot->transformCount() == 0)
         emit enableConnection(false);
     refreshCanvasController();
+}
+
+void MModel::removeControl(CControl *control, bool destroy)
+{
+    if (!control)
+        return;
+    takeOut(control, destroy);
+    afterRemoval();
 }
 
 void MModel::removeControls(CComposite *list)
@@ -568,17 +578,9 @@ void MModel::removeControls(CComposite *list)
     if (!list)
         return;
     const QList<CControl *> controls = list->children();
-    for (CControl *control : controls) {
-        control->setSelected(0);
-        control->show(false);
-        CComposite *owner = control->parent() ? control->parent() : m_pCurrentPanel;
-        if (owner)
-            owner->removeChild(control, false);
-    }
-    m_modified = true;
-    if (m_pDocumentRoot && m_pDocumentRoot->transformCount() == 0)
-        emit enableConnection(false);
-    refreshCanvasController();
+    for (CControl *control : controls)
+        takeOut(control, false);
+    afterRemoval();
 }
 
 void MModel::clearSelection()
@@ -592,34 +594,34 @@ void MModel::clearSelection()
         selected.setSelected(0);
 }
 
-CControl *MModel::createNodeControl(HNode *node, const QString &parameter, const QPointF &point)
+CControl *MModel::finishNewControl(CControl *control, bool bound)
 {
-    if (!m_pHardwareRoot || !m_pCurrentPanel)
-        return nullptr;
-    CControl *control = m_pCurrentPanel->loadNodeControl(m_pHardwareRoot, node, parameter, point);
     if (!control)
         return nullptr;
     control->setModel(this);
     m_pCurrentPanel->show(true);
     control->setEditMode(true);
     m_modified = true;
-    emit enableConnection(true);
+    if (bound)
+        emit enableConnection(true);
+    else
+        emit resetQMLFocus();
     return control;
+}
+
+CControl *MModel::createNodeControl(HNode *node, const QString &parameter, const QPointF &point)
+{
+    if (!m_pHardwareRoot || !m_pCurrentPanel)
+        return nullptr;
+    return finishNewControl(
+        m_pCurrentPanel->loadNodeControl(m_pHardwareRoot, node, parameter, point), true);
 }
 
 CControl *MModel::createGraphicControl(const QString &label, const QPointF &point)
 {
     if (!m_pCurrentPanel)
         return nullptr;
-    CControl *control = m_pCurrentPanel->loadGraphic(label, point);
-    if (!control)
-        return nullptr;
-    control->setModel(this);
-    m_pCurrentPanel->show(true);
-    control->setEditMode(true);
-    m_modified = true;
-    emit resetQMLFocus();
-    return control;
+    return finishNewControl(m_pCurrentPanel->loadGraphic(label, point), false);
 }
 
 CControl *MModel::createPanelLink(CComposite *target, const QPointF &point)
@@ -628,15 +630,7 @@ CControl *MModel::createPanelLink(CComposite *target, const QPointF &point)
         UMessage::warning(nullptr, tr("Warning"), tr("There are no panels in this collection."));
         return nullptr;
     }
-    CControl *control = m_pCurrentPanel->loadPanelLink(target, point);
-    if (!control)
-        return nullptr;
-    control->setModel(this);
-    m_pCurrentPanel->show(true);
-    control->setEditMode(true);
-    m_modified = true;
-    emit resetQMLFocus();
-    return control;
+    return finishNewControl(m_pCurrentPanel->loadPanelLink(target, point), false);
 }
 
 // ---------------------------------------------------------------------------

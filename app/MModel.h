@@ -163,6 +163,9 @@ public slots:
 private:
     void showCurrent();
     void adoptLooseControls();
+    CControl *finishNewControl(CControl *control, bool bound);
+    void takeOut(CControl *control, bool destroy);
+    void afterRemoval();
     void pushPageState();
     void pollCurrentPanel();
 

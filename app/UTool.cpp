@@ -84,6 +84,11 @@ bool checkReadable(const QString &path, QTextStream &err, int &status)
     return true;
 }
 
+// Parses "[--json] FILE" and checks the file can be read; answers the
+// status to exit with, or -1 to go on.
+int singleFile(const QString &command, const QStringList &arguments, QTextStream &err, bool &json,
+               QString &path);
+
 // Splits "--json" from the positional arguments.
 QStringList positional(const QStringList &arguments, bool &json, QString &unknown)
 {
@@ -97,6 +102,22 @@ QStringList positional(const QStringList &arguments, bool &json, QString &unknow
             result << argument;
     }
     return result;
+}
+
+int singleFile(const QString &command, const QStringList &arguments, QTextStream &err, bool &json,
+               QString &path)
+{
+    QString unknown;
+    const QStringList files = positional(arguments, json, unknown);
+    if (!unknown.isEmpty())
+        return usageError(err, QStringLiteral("unknown option '%1'").arg(unknown));
+    if (files.count() != 1)
+        return usageError(err, QStringLiteral("%1 needs exactly one FILE").arg(command));
+    path = files.first();
+    int status = UTool::Success;
+    if (!checkReadable(path, err, status))
+        return status;
+    return -1;
 }
 
 } // namespace
@@ -159,15 +180,9 @@ int UTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 int UTool::info(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     bool json = false;
-    QString unknown;
-    const QStringList files = positional(arguments, json, unknown);
-    if (!unknown.isEmpty())
-        return usageError(err, QStringLiteral("unknown option '%1'").arg(unknown));
-    if (files.count() != 1)
-        return usageError(err, QStringLiteral("info needs exactly one FILE"));
-    const QString path = files.first();
-    int status = Success;
-    if (!checkReadable(path, err, status))
+    QString path;
+    const int status = singleFile(QStringLiteral("info"), arguments, err, json, path);
+    if (status >= 0)
         return status;
 
     CollectingMessageHandler messages;
@@ -210,15 +225,9 @@ int UTool::convert(const QStringList &arguments, QTextStream &out, QTextStream &
 int UTool::design(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     bool json = false;
-    QString unknown;
-    const QStringList files = positional(arguments, json, unknown);
-    if (!unknown.isEmpty())
-        return usageError(err, QStringLiteral("unknown option '%1'").arg(unknown));
-    if (files.count() != 1)
-        return usageError(err, QStringLiteral("design needs exactly one FILE"));
-    const QString path = files.first();
-    int status = Success;
-    if (!checkReadable(path, err, status))
+    QString path;
+    const int status = singleFile(QStringLiteral("design"), arguments, err, json, path);
+    if (status >= 0)
         return status;
 
     CollectingMessageHandler messages;

@@ -1,4 +1,5 @@
 #include "common/RecordingMessageHandler.h"
+#include "common/TestControls.h"
 #include "common/TestSupport.h"
 
 #include "app/MModel.h"
@@ -29,21 +30,7 @@ private:
 
     CControl *makeControl(const QString &name, const QRectF &rect)
     {
-        auto *control = new CControl();
-        control->setName(name);
-        control->setType(QStringLiteral("Button"));
-        control->setTag(QStringLiteral("Control"));
-        auto *root = new QQuickItem(m_pRoot);
-        root->setX(rect.x());
-        root->setY(rect.y());
-        root->setWidth(rect.width());
-        root->setHeight(rect.height());
-        auto *item = new WWidget(root);
-        item->setRoot(root);
-        item->setTypeName(QStringLiteral("button"));
-        item->setControl(control);
-        control->appendItem(item);
-        return control;
+        return TestControls::makeControl(m_pRoot, name, QStringLiteral("Button"), rect);
     }
 
     CComposite *collection(int index) const

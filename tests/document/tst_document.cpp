@@ -1,3 +1,4 @@
+#include "common/TestControls.h"
 #include "common/TestSupport.h"
 
 #include "app/MModel.h"
@@ -26,21 +27,7 @@ private:
     CControl *makeControl(const QString &name, const QString &type, const QRectF &rect,
                           const QString &itemType = QString())
     {
-        auto *control = new CControl();
-        control->setName(name);
-        control->setType(type);
-        control->setTag(QStringLiteral("Control"));
-        auto *root = new QQuickItem(m_pCanvas);
-        root->setX(rect.x());
-        root->setY(rect.y());
-        root->setWidth(rect.width());
-        root->setHeight(rect.height());
-        auto *item = new WWidget(root);
-        item->setRoot(root);
-        item->setTypeName(itemType.isEmpty() ? type.toLower() : itemType);
-        item->setControl(control);
-        control->appendItem(item);
-        return control;
+        return TestControls::makeControl(m_pCanvas, name, type, rect, itemType);
     }
 
     static CComposite *makePanel(const QString &name)
