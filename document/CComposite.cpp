@@ -15,6 +15,8 @@
 #include <QTreeView>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace {
 const QString GroupControls = QStringLiteral("Controls");
 const QString BoundsType = QStringLiteral("bounds");
@@ -55,8 +57,42 @@ CControl *CComposite::childAt(int index) const
 
 void CComposite::rebind()
 {
+    QHash<quint32, CControl *> ids;
+    QHash<quint32, WWidget *> items;
+    for (CControl *child : qAsConst(m_children)) {
+        if (child->id() != 0 && !ids.contains(child->id()))
+            ids.insert(child->id(), child);
+        for (WWidget *item : child->items()) {
+            if (!items.contains(item->itemId()))
+                items.insert(item->itemId(), item);
+        }
+    }
+    // Children that are composites answer for their own subtree.
+    const bool flat = std::none_of(m_children.cbegin(), m_children.cend(), [](CControl *child) {
+        return dynamic_cast<CComposite *>(child) != nullptr;
+    });
+    if (flat) {
+        m_pIdIndex = &ids;
+        m_pItemIndex = &items;
+    }
     for (CControl *child : qAsConst(m_children))
         child->rebind();
+    m_pIdIndex = nullptr;
+    m_pItemIndex = nullptr;
+}
+
+CControl *CComposite::childById(quint32 id)
+{
+    if (m_pIdIndex)
+        return id == 0 ? nullptr : m_pIdIndex->value(id);
+    return findById(id);
+}
+
+WWidget *CComposite::itemById(quint32 id) const
+{
+    if (m_pItemIndex)
+        return m_pItemIndex->value(id);
+    return findItemById(id);
 }
 
 void CComposite::releaseItems()

@@ -2,6 +2,7 @@
 
 #include "document/CControl.h"
 
+#include <QHash>
 #include <QPersistentModelIndex>
 
 // An inner node of the document tree: the root, a collection or a panel. It
@@ -83,6 +84,11 @@ public:
     QPersistentModelIndex treeRow() const { return m_treeRow; }
     void setTreeRow(const QPersistentModelIndex &row) { m_treeRow = row; }
 
+    // Lookups the children make of their parent while they rebind; an index
+    // built once per rebind keeps a large panel linear.
+    CControl *childById(quint32 id);
+    WWidget *itemById(quint32 id) const;
+
     // Reads a panel file (or template) into this composite and rebinds it.
     bool loadFile(const QString &path, HRoot *hardware, HNode *block, const QString &nameFilter,
                   MProject *project, CCanvas *canvas, QString *errorText = nullptr);
@@ -100,4 +106,7 @@ private:
     int m_panelKind = Undetermined;
     bool m_expanded = true;
     QPersistentModelIndex m_treeRow;
+    // Filled only while rebind() runs over the children.
+    QHash<quint32, CControl *> *m_pIdIndex = nullptr;
+    QHash<quint32, WWidget *> *m_pItemIndex = nullptr;
 };

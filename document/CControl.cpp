@@ -83,7 +83,7 @@ void CControl::rebind()
     if (m_pParent) {
         for (WWidget *item : qAsConst(m_items)) {
             if (item->itemId() > 0 && item->link() > PanelLinkBase) {
-                WWidget *target = m_pParent->findItemById(item->link());
+                WWidget *target = m_pParent->itemById(item->link());
                 if (target && target != item)
                     item->setLinkedItem(target);
             }
@@ -92,7 +92,7 @@ void CControl::rebind()
         for (WWidget *item : qAsConst(m_items)) {
             if (item->itemId() == 0)
                 continue;
-            CControl *held = m_pParent->findById(item->itemId());
+            CControl *held = m_pParent->childById(item->itemId());
             if (held)
                 item->setChild(held);
         }

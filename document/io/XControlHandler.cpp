@@ -185,11 +185,33 @@ void XControlHandler::bindConnection(const QString &chassisLabel)
     HNode *chassis = findChassis(chassisLabel);
     if (!chassis)
         return;
-    HNode *node = chassis->findByProperty(QStringLiteral("label"), m_blockLabel);
+    auto cached = m_nodesByLabel.find(chassis);
+    if (cached == m_nodesByLabel.end()) {
+        // First match wins, as a search from the chassis would find it:
+        // leaves in depth-first order, composites only through their children.
+        QHash<QString, HNode *> labels;
+        QList<HNode *> pending;
+        for (int i = 0; HNode *child = chassis->childAt(i); ++i)
+            pending << child;
+        while (!pending.isEmpty()) {
+            HNode *node = pending.takeFirst();
+            if (dynamic_cast<HComposite *>(node)) {
+                QList<HNode *> children;
+                for (int i = 0; HNode *child = node->childAt(i); ++i)
+                    children << child;
+                pending = children + pending;
+            } else if (!labels.contains(node->label())) {
+                labels.insert(node->label(), node);
+            }
+        }
+        cached = m_nodesByLabel.insert(chassis, labels);
+    }
+    HNode *node = cached->value(m_blockLabel);
     if (!node) {
         node = new HBlock();
         node->setLabel(m_blockLabel);
         chassis->addChild(node);
+        cached->insert(m_blockLabel, node);
     }
     m_pControl->setBlock(node);
     node->setMarked(true);

@@ -2,6 +2,8 @@
 
 #include "document/io/XmlHandler.h"
 
+#include <QHash>
+
 QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
 
@@ -54,6 +56,9 @@ private:
     MProject *m_pProject = nullptr;
     CCanvas *m_pCanvas = nullptr;
     QString m_text;
+    // Labels of the nodes of each chassis met so far, so binding many
+    // controls does not search the design once per control.
+    QHash<HNode *, QHash<QString, HNode *>> m_nodesByLabel;
 };
 
 QT_WARNING_POP

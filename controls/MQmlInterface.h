@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+class MModel;
+class QQmlContext;
+class QQuickItem;
+class VQmlFrame;
+class WWidget;
+
+// The one object every canvas QML document reaches as "intrf": it carries the
+// shared look of the canvas as QML properties (declared in QmlInterface.qml)
+// and turns drops, gestures, keys and menu commands from QML into calls of the
+// application model and into commands.
+class MQmlInterface : public QObject
+{
+    Q_OBJECT
+public:
+    enum ToolCode
+    {
+        ToolDrag = 0x2001,
+        ToolResize = 0x2002,
+        ToolNudge = 0x2006
+    };
+
+    enum DropCode
+    {
+        DropControl = 0x2200,
+        DropPanel = 0x2201,
+        DropSite = 0x2202,
+        DropLink = 0x2203
+    };
+
+    static const int ShowProperties = 0x2900;
+
+    explicit MQmlInterface(QObject *parent = nullptr);
+    ~MQmlInterface() override;
+
+    // The root context of the canvas engine; publishes "sceneMenuData".
+    void setContext(QQmlContext *context);
+    QQmlContext *context() const { return m_pContext; }
+    // Remembers the model, makes this the object the model writes the canvas
+    // state into, connects the model's canvas signals to the scene and points
+    // the model's item factory at this canvas.
+    void setModel(MModel *model);
+    MModel *model() const { return m_pModel; }
+    void setFrame(VQmlFrame *frame) { m_pFrame = frame; }
+    VQmlFrame *frame() const { return m_pFrame; }
+    // The control area ("QmlView") and the desktop scene ("QmlCanvas") as
+    // they announced themselves; null before that.
+    QQuickItem *viewItem() const { return m_pViewItem; }
+    QObject *scene() const { return m_pScene; }
+
+    // Publishes the collection names of the model's document as
+    // "sceneMenuData" (empty without model or document).
+    void publishSceneMenu();
+    // Publishes the comma-separated menu text as "setupMenuData".
+    void setSetupMenu(const QString &text);
+
+    // The last drop, read by the drop commands.
+    double dropX() const { return m_dropX; }
+    double dropY() const { return m_dropY; }
+    QString dropText() const { return m_dropText; }
+    // Identities are the addresses of tree objects, so they need all 64 bits.
+    quint64 dropLink() const { return m_dropLink; }
+    quint64 dropNode() const { return m_dropNode; }
+    WWidget *dropSiteItem() const { return m_pDropSite; }
+
+    // The payload of a drag as an identity; 0 for text that is not a number.
+    static quint64 identity(const QString &data);
+
+    Q_INVOKABLE void setObject(QString name, QObject *object);
+    Q_INVOKABLE void canvasResize();
+    Q_INVOKABLE bool postCommand(QString cmd, QString msg);
+    Q_INVOKABLE bool dragEvent(QString text, QString data, WWidget *dropSite);
+    Q_INVOKABLE void dropSite(QString text, QString data, WWidget *dropSite);
+    Q_INVOKABLE void dropPanel(QString text, QString data);
+    Q_INVOKABLE void panelSetup();
+    Q_INVOKABLE void headerText();
+    Q_INVOKABLE uint getAppFunction();
+    Q_INVOKABLE void cancelEdit();
+    Q_INVOKABLE void dropControl(QString text, QString data, int x, int y);
+    Q_INVOKABLE void dropLink(QString text, QString data, int x, int y);
+    Q_INVOKABLE void moveControl(float x, float y, uint state);
+    Q_INVOKABLE void resizeControl(float x, float y, uint edge, uint state);
+    Q_INVOKABLE void keyEvent(int key, int modifiers, bool repeat, uint state);
+    Q_INVOKABLE void doubleClickControl();
+
+signals:
+    void closeSignal();
+    // A press on empty canvas (or a hidden selection) ended the edit gesture.
+    void editCancelled();
+
+private:
+    void runDropCommand(int code);
+    void connectScene();
+
+    QPointer<QQmlContext> m_pContext;
+    QPointer<QQuickItem> m_pViewItem;
+    QPointer<QObject> m_pScene;
+    QPointer<VQmlFrame> m_pFrame;
+    double m_dropX = 0.0;
+    double m_dropY = 0.0;
+    QString m_dropText;
+    quint64 m_dropLink = 0;
+    quint64 m_dropNode = 0;
+    QPointer<WWidget> m_pDropSite;
+    QPointer<MModel> m_pModel;
+};

@@ -1,0 +1,110 @@
+#include "views/VQmlFrame.h"
+
+#include "app/MModel.h"
+#include "controls/MQmlInterface.h"
+#include "controls/WWidget.h"
+
+#include <QDebug>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QResizeEvent>
+#include <QScreen>
+
+namespace {
+const char *const InterfaceUrl = "qrc:/qml/QmlInterface.qml";
+}
+
+VQmlFrame::VQmlFrame() : QQuickView(static_cast<QWindow *>(nullptr))
+{
+    // The scene always fills the view, so the canvas follows the container.
+    setResizeMode(QQuickView::SizeRootObjectToView);
+}
+
+VQmlFrame::~VQmlFrame()
+{
+    delete m_pInterfaceComponent;
+}
+
+void VQmlFrame::registerTypes()
+{
+    qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
+    qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
+    // The control item types follow, in module order: wbutton, wcmdbutton,
+    // wdialer, wdroplist, wdropsite, wframe, wimage, wlabel, wpanellink,
+    // wregion, wslider, wtextedit, wtextlink.
+}
+
+void VQmlFrame::initialize(bool first)
+{
+    QQmlEngine *engine = this->engine();
+    if (!engine)
+        return;
+    registerTypes();
+
+    delete m_pInterfaceComponent;
+    delete m_pInterface.data();
+    m_pInterfaceComponent = new QQmlComponent(engine, QUrl(QString::fromLatin1(InterfaceUrl)));
+    if (m_pInterfaceComponent->isError()) {
+        int index = 0;
+        for (const QQmlError &error : m_pInterfaceComponent->errors())
+            qDebug() << index++ << error.toString();
+        qDebug() << QStringLiteral("------------------------");
+    }
+    QObject *object = m_pInterfaceComponent->create();
+    m_pInterface = qobject_cast<MQmlInterface *>(object);
+    if (!m_pInterface) {
+        delete object;
+    } else {
+        // Lives as long as the scene that binds to it.
+        m_pInterface->setParent(this);
+        m_pInterface->setFrame(this);
+    }
+
+    if (QQmlContext *context = engine->rootContext()) {
+        context->setContextProperty(QStringLiteral("intrf"), m_pInterface.data());
+        if (m_pInterface)
+            m_pInterface->setContext(context);
+    }
+
+    if (first && m_pModel)
+        m_pModel->initialize();
+}
+
+void VQmlFrame::setSetupMenu(const QString &text)
+{
+    if (m_pInterface)
+        m_pInterface->setSetupMenu(text);
+}
+
+void VQmlFrame::publishSceneMenu()
+{
+    if (m_pInterface)
+        m_pInterface->publishSceneMenu();
+}
+
+void VQmlFrame::setModel(MModel *model)
+{
+    m_pModel = model;
+    if (m_pInterface) {
+        m_pInterface->setModel(model);
+        m_pInterface->setFrame(this);
+    }
+}
+
+float VQmlFrame::logicalDpi() const
+{
+    QScreen *screen = this->screen();
+    return screen ? float(screen->logicalDotsPerInch()) : 72.0f;
+}
+
+void VQmlFrame::resizeEvent(QResizeEvent *event)
+{
+    if (QQuickItem *root = rootObject()) {
+        root->setProperty("width", event->size().width());
+        root->setProperty("height", event->size().height());
+    }
+    // The window itself still has to learn its new size.
+    QQuickWindow::resizeEvent(event);
+}
