@@ -8,6 +8,8 @@ static void initBundles()
     Q_INIT_RESOURCE(data);
     Q_INIT_RESOURCE(skins);
     Q_INIT_RESOURCE(images);
+    Q_INIT_RESOURCE(qml);
+    Q_INIT_RESOURCE(qmlcontrol);
 }
 
 namespace AppResources {

@@ -5,6 +5,7 @@
 #include "app/KPanelFiles.h"
 #include "app/MModel.h"
 #include "app/MainWindow.h"
+#include "views/KQmlController.h"
 #include "app/UMessage.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"
@@ -95,6 +96,10 @@ void KMainController::initialize()
         model->setCanvas(m_pCanvas);
     }
     m_pCanvas->setModel(model);
+
+    // The canvas; the project tree and properties tabs join beside it.
+    if (model)
+        model->addController(new KQmlController(model, window->centralWidget()));
 
     if (model) {
         connect(model, &MModel::resetQMLFocus, this, &KMainController::resetQMLFocus);

@@ -8,6 +8,8 @@
 #include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
 #include "controls/WDelegate.h"
+#include "dialogs/DQmlMessageDialog.h"
+#include "views/VModeManager.h"
 #include "controls/WWidget.h"
 #include "controls/WWidgetFactory.h"
 #include "design/HRoot.h"
@@ -62,6 +64,7 @@ MModel::~MModel()
     delete m_pPointerTool;
     m_pPointerTool = nullptr;
     UArchive::release();
+    VModeManager::release();
     delete m_pDocumentRoot;
     m_pDocumentRoot = nullptr;
     m_pCurrentPanel = nullptr;
@@ -677,6 +680,9 @@ void MModel::fitToViewWidth()
     if (!m_pDocumentRoot || !m_pQmlRoot)
         return;
     const double width = m_pCanvasItem ? m_pCanvasItem->width() : qmlProperty("width").toDouble();
+    // A canvas of no width yet has nothing to centre on.
+    if (!(width > 0))
+        return;
     m_pDocumentRoot->fitWidth(GroupControls, width);
 }
 
@@ -697,6 +703,9 @@ void MModel::refreshViewState()
 {
     updateScale();
     fitToViewWidth();
+    // The document's items belong on the current canvas content item.
+    if (m_pDocumentRoot && m_pCanvasItem && m_pDocumentRoot->type() == GroupScenes)
+        m_pDocumentRoot->setParentItem(m_pCanvasItem);
     pushPageState();
     CComposite *collection = currentCollection();
     setQmlProperty("sceneTitle", collection ? collection->name() : QString());
@@ -732,6 +741,7 @@ void MModel::rebindFactory(QQmlContext *context)
     if (!delegate->factory())
         delegate->setFactory(new WWidgetFactory());
     WWidgetFactory *factory = delegate->factory();
+    m_pQmlContext = context;
     factory->setParentItem(m_pCanvasItem);
     factory->setContext(context);
     factory->setModel(this);
@@ -743,6 +753,35 @@ void MModel::canvasResize()
     if (!updateScale())
         return;
     fitToViewWidth();
+}
+
+bool MModel::mobileMenuChoice(const QString &text)
+{
+    const QString projectInformation = tr("Project Information");
+    const QString about = tr("About");
+    // Tested in this order; the network entries and receiving join with the
+    // online session.
+    for (const QString &word : {tr("IP Address"), tr("Network Status")}) {
+        if (text.startsWith(word))
+            return false;
+    }
+    if (text.startsWith(projectInformation)) {
+        if (!m_pProject)
+            return false;
+        DQmlMessageDialog dialog(m_pQmlContext);
+        dialog.setTitle(text);
+        dialog.setText(m_pProject->informationText());
+        dialog.setButton(tr("OK"));
+        return dialog.exec();
+    }
+    if (text.startsWith(about)) {
+        DQmlMessageDialog dialog(m_pQmlContext, QUrl(QStringLiteral("qrc:/qml/objects/QmlAboutDialog.qml")));
+        dialog.setTitle(text);
+        dialog.setText(aboutText());
+        dialog.setButton(tr("OK"));
+        return dialog.exec();
+    }
+    return false;
 }
 
 void MModel::resetPointerTool()

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QPointF>
 #include <QString>
@@ -20,7 +21,6 @@ class IComposite;
 class KComposite;
 class KController;
 class MProject;
-class QQmlContext;
 class MainWindow;
 class QStandardItem;
 class QTreeView;
@@ -126,6 +126,9 @@ public:
     void rebindFactory(QQmlContext *context);
     // The bridge asks for this whenever the canvas changes size.
     void canvasResize();
+    // An entry of the canvas's set-up menu: "Project Information" and
+    // "About" show their texts on the canvas. Answers the dialog's result.
+    bool mobileMenuChoice(const QString &text);
     // Calls the pointer tool's execute(1): ends a gesture in progress.
     void resetPointerTool();
     // Names of the collections, in document order, for the canvas menu.
@@ -172,6 +175,7 @@ private:
     VQmlFrame *m_pQmlFrame = nullptr;
     QPointer<QObject> m_pQmlRoot;
     QPointer<QQuickItem> m_pCanvasItem;
+    QPointer<QQmlContext> m_pQmlContext;
     float m_viewHeight = 0.0f;
     float m_viewWidth = 0.0f;
     HRoot *m_pHardwareRoot = nullptr;

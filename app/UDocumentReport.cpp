@@ -127,9 +127,8 @@ QJsonObject itemValues(WWidget *item)
         buffer.open(QIODevice::WriteOnly);
         XmlWriter writer;
         writer.setDevice(&buffer);
-        writer.writeStartElement(QStringLiteral("item"));
+        // The item writes one element named after its type holding its values.
         item->writeXml(&writer);
-        writer.writeEndElement(QStringLiteral("item"));
     }
     QJsonObject values;
     QXmlStreamReader reader(bytes);

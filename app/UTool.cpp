@@ -6,10 +6,13 @@
 #include "design/HDesignReport.h"
 #include "design/HRoot.h"
 #include "document/CCanvas.h"
+#include "views/VQmlFrame.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QQmlEngine>
+#include <QQuickItem>
 #include <QTextStream>
 
 namespace {
@@ -39,16 +42,30 @@ private:
     QStringList m_texts;
 };
 
-// A model with the records the program gives it, but no window.
+// A model with the records the program gives it and the QML engine of a
+// canvas that is never shown: the control items load from their QML files as
+// in the program, under an item of no size so nothing is rescaled and every
+// value keeps the number the file holds.
 struct Session {
     Session()
     {
         model.setCanvas(&canvas);
-        model.initialize();
         canvas.setDpiOverride(96.0f);
+        frame.reset(new VQmlFrame());
+        frame->initialize(true);
+        model.setQmlFrame(frame.data());
+        frame->setModel(&model);
+        content.reset(new QQuickItem());
+        model.setCanvasItem(content.data());
+        QQmlEngine *engine = frame->engine();
+        model.rebindFactory(engine ? engine->rootContext() : nullptr);
+        model.initialize();
     }
     CCanvas canvas;
     MModel model;
+    // Go first: the items and the engine refer to the model.
+    QScopedPointer<VQmlFrame> frame;
+    QScopedPointer<QQuickItem> content;
 };
 
 QString oneLine(QString text)

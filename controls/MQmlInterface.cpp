@@ -233,16 +233,21 @@ void MQmlInterface::dropLink(QString text, QString data, int x, int y)
     runDropCommand(DropLink);
 }
 
+BCommand *MQmlInterface::gestureTool() const
+{
+    return m_pModel ? m_pModel->pointerTool() : nullptr;
+}
+
 void MQmlInterface::moveControl(float x, float y, uint state)
 {
-    BCommand *tool = m_pModel ? m_pModel->pointerTool() : nullptr;
+    BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
         tool->pointerEvent(x, y, -1, ToolDrag, int(state));
 }
 
 void MQmlInterface::resizeControl(float x, float y, uint edge, uint state)
 {
-    BCommand *tool = m_pModel ? m_pModel->pointerTool() : nullptr;
+    BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
         tool->pointerEvent(x, y, int(edge), ToolResize, int(state));
 }
@@ -251,7 +256,7 @@ void MQmlInterface::keyEvent(int key, int modifiers, bool repeat, uint state)
 {
     if (key != Qt::Key_Left && key != Qt::Key_Up && key != Qt::Key_Right && key != Qt::Key_Down)
         return;
-    BCommand *tool = m_pModel ? m_pModel->pointerTool() : nullptr;
+    BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
         tool->keyEvent(key, modifiers, ToolNudge, repeat, int(state));
 }

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "app/MModel.h"
+#include "controls/WWidget.h"
+
 #include <QObject>
 #include <QPointer>
+#include <QQmlContext>
+#include <QQuickItem>
 #include <QString>
 #include <QStringList>
 
-class MModel;
-class QQmlContext;
-class QQuickItem;
+class BCommand;
 class VQmlFrame;
-class WWidget;
 
 // The one object every canvas QML document reaches as "intrf": it carries the
 // shared look of the canvas as QML properties (declared in QmlInterface.qml)
@@ -34,7 +36,7 @@ public:
         DropLink = 0x2203
     };
 
-    static const int ShowProperties = 0x2900;
+    static constexpr int ShowProperties = 0x2900;
 
     explicit MQmlInterface(QObject *parent = nullptr);
     ~MQmlInterface() override;
@@ -94,6 +96,10 @@ signals:
     // A press on empty canvas (or a hidden selection) ended the edit gesture.
     void editCancelled();
 
+protected:
+    // Where gestures and arrow keys go: the model's pointer tool.
+    virtual BCommand *gestureTool() const;
+
 private:
     void runDropCommand(int code);
     void connectScene();
@@ -101,7 +107,8 @@ private:
     QPointer<QQmlContext> m_pContext;
     QPointer<QQuickItem> m_pViewItem;
     QPointer<QObject> m_pScene;
-    QPointer<VQmlFrame> m_pFrame;
+    // The view owns this object, so it outlives it.
+    VQmlFrame *m_pFrame = nullptr;
     double m_dropX = 0.0;
     double m_dropY = 0.0;
     QString m_dropText;

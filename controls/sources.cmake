@@ -1,4 +1,5 @@
 target_sources(zrbcore PRIVATE
+    controls/MQmlInterface.h controls/MQmlInterface.cpp
     controls/WDelegate.h controls/WDelegate.cpp
     controls/WWidget.h controls/WWidget.cpp
     controls/WWidgetFactory.h controls/WWidgetFactory.cpp

@@ -1,5 +1,6 @@
 target_sources(zrbcore PRIVATE
     dialogs/DModalDialog.h dialogs/DModalDialog.cpp
+    dialogs/DQmlMessageDialog.h dialogs/DQmlMessageDialog.cpp
     dialogs/DTemplateDialog.h dialogs/DTemplateDialog.cpp
     dialogs/DUndoListDialog.h dialogs/DUndoListDialog.cpp
 )

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QQuickView>
 #include <QString>
 
 class MModel;
@@ -76,7 +77,7 @@ private:
     QString m_accent = QStringLiteral("Blue");
     QString m_text;
     MModel *m_pModel = nullptr;
-    QQuickView *m_pView = nullptr;
+    QPointer<QQuickView> m_pView;
     QPointer<QObject> m_pScene;
     // Kept when there is no scene, so files read without a canvas keep them.
     QString m_topRow = QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml");

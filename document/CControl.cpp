@@ -27,7 +27,7 @@ CControl::~CControl()
     delete m_pTransform;
     if (m_pBlock && !m_pBlock->parent())
         delete m_pBlock;
-    for (WWidget *item : qAsConst(m_items)) {
+    for (WWidget *item : items()) {
         if (item && item->root())
             item->root()->deleteLater();
     }
@@ -58,6 +58,17 @@ void CControl::setTransform(TTransform *transform)
     m_pTransform = transform;
 }
 
+QList<WWidget *> CControl::items() const
+{
+    QList<WWidget *> live;
+    live.reserve(m_items.count());
+    for (const QPointer<WWidget> &item : m_items) {
+        if (item)
+            live.append(item.data());
+    }
+    return live;
+}
+
 void CControl::appendItem(WWidget *item)
 {
     if (item)
@@ -72,7 +83,7 @@ WWidget *CControl::mainItem() const
 void CControl::rebind()
 {
     // Links between the items of this control.
-    for (WWidget *item : qAsConst(m_items)) {
+    for (WWidget *item : items()) {
         if (item->itemId() != 0 && item->link() != 0 && item->link() < PanelLinkBase) {
             WWidget *target = findItemById(item->link());
             if (target && target != item)
@@ -81,7 +92,7 @@ void CControl::rebind()
     }
     // Links to items of other controls of the panel.
     if (m_pParent) {
-        for (WWidget *item : qAsConst(m_items)) {
+        for (WWidget *item : items()) {
             if (item->itemId() > 0 && item->link() > PanelLinkBase) {
                 WWidget *target = m_pParent->itemById(item->link());
                 if (target && target != item)
@@ -89,7 +100,7 @@ void CControl::rebind()
             }
         }
         // A drop site holds the control whose id it stores.
-        for (WWidget *item : qAsConst(m_items)) {
+        for (WWidget *item : items()) {
             if (item->itemId() == 0)
                 continue;
             CControl *held = m_pParent->childById(item->itemId());
@@ -105,16 +116,16 @@ void CControl::rebind()
             m_pTransform->configure();
         }
     }
-    for (WWidget *item : qAsConst(m_items)) {
+    for (WWidget *item : items()) {
         item->setTransform(m_pTransform);
         item->setAttributes(&m_attributes);
     }
     if (m_pBlock) {
-        for (WWidget *item : qAsConst(m_items))
+        for (WWidget *item : items())
             item->setProtocol(m_pBlock->protocol());
     }
     poll();
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->updateLink();
 }
 
@@ -122,7 +133,7 @@ void CControl::releaseItems()
 {
     if (m_pBlock)
         m_pBlock->setMarked(false);
-    for (WWidget *item : qAsConst(m_items)) {
+    for (WWidget *item : items()) {
         if (item && item->root())
             item->root()->deleteLater();
     }
@@ -141,7 +152,7 @@ bool CControl::write(XmlWriter *writer)
     }
     writer->writeTextElement(QStringLiteral("id"), quint32(m_id));
     writer->writeStartElement(QStringLiteral("Property"), QStringLiteral("widget"));
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->writeXml(writer);
     writer->writeEndElement(QStringLiteral("Property"));
     writer->writeStartElement(QStringLiteral("Property"), QStringLiteral("attributes"));
@@ -158,7 +169,7 @@ bool CControl::poll()
             return false;
     }
     if (m_pTransform) {
-        for (WWidget *item : qAsConst(m_items))
+        for (WWidget *item : items())
             item->inputValue();
     }
     return true;
@@ -167,20 +178,20 @@ bool CControl::poll()
 QRectF CControl::bounds() const
 {
     QRectF result;
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         result = result.united(item->rootGeometry());
     return result;
 }
 
 void CControl::show(bool visible)
 {
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->setVisible(visible);
 }
 
 void CControl::rescale(double factor, double)
 {
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->scale(float(factor));
 }
 
@@ -188,7 +199,7 @@ void CControl::moveBy(double dx, double dy)
 {
     if (m_pDropSiteHost)
         return;
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->moveBy(dx, dy);
 }
 
@@ -209,7 +220,7 @@ void CControl::setTransformPhase(int phase)
 
 WWidget *CControl::findItem(const QString &typeName) const
 {
-    for (WWidget *item : m_items) {
+    for (WWidget *item : items()) {
         if (item->isType(typeName))
             return item;
     }
@@ -218,7 +229,7 @@ WWidget *CControl::findItem(const QString &typeName) const
 
 WWidget *CControl::findItemById(quint32 id) const
 {
-    for (WWidget *item : m_items) {
+    for (WWidget *item : items()) {
         if (item->itemId() == id)
             return item;
     }
@@ -306,7 +317,7 @@ void CControl::addTreeRow(QStandardItem *, QTreeView *) {}
 
 QString CControl::summary() const
 {
-    for (WWidget *item : m_items) {
+    for (WWidget *item : items()) {
         if (!item->hasProperties())
             continue;
         HNode *block = item->ownerObject();
@@ -322,7 +333,7 @@ QString CControl::summary() const
 void CControl::setSelected(int state)
 {
     m_selectionState = state;
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->showSelection(state == 1);
     if (!m_pModel)
         return;
@@ -351,13 +362,13 @@ QWidget *CControl::createPropertiesDialog(QWidget *parent)
 
 void CControl::replacePathPrefix(const QString &oldPrefix, const QString &newPrefix)
 {
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->replacePathPrefix(oldPrefix, newPrefix);
 }
 
 void CControl::setParentItem(QQuickItem *item)
 {
-    for (WWidget *widget : qAsConst(m_items))
+    for (WWidget *widget : items())
         widget->setRootParentItem(item);
 }
 
@@ -365,13 +376,13 @@ void CControl::setEditMode(bool on)
 {
     if (!m_attributes.enableEdit())
         return;
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->loadSelector(on);
 }
 
 void CControl::updateSkin()
 {
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->updateSkin();
 }
 
@@ -392,7 +403,7 @@ QString CControl::path(const CControl *target) const
 void CControl::dump() const
 {
     qDebug() << "CControl" << this << m_name << m_type;
-    for (WWidget *item : m_items)
+    for (WWidget *item : items())
         item->dump();
     qDebug() << "^^^^^^^^^^^^^^^^^^^^^^^";
 }
@@ -439,26 +450,26 @@ void CControl::finishAttributes()
 
 void CControl::setItemsGeometry(double x, double y, double width, double height)
 {
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->setGeometry(x, y, width, height);
 }
 
 void CControl::resizeTo(const QRectF &rect)
 {
     const QRectF old = bounds();
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->followResize(old, rect);
 }
 
 void CControl::reshape(double a, double b, double c, double d, double e, double f)
 {
-    for (WWidget *item : qAsConst(m_items))
+    for (WWidget *item : items())
         item->reshape(a, b, c, d, e, f);
 }
 
 bool CControl::hasSlider() const
 {
-    for (WWidget *item : m_items) {
+    for (WWidget *item : items()) {
         if (item->isSlider())
             return true;
     }

@@ -3,6 +3,7 @@
 #include "document/CAttributes.h"
 
 #include <QList>
+#include <QPointer>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -119,7 +120,9 @@ public:
     const CAttributes &attributes() const { return m_attributes; }
     TTransform *transform() const { return m_pTransform; }
     void setTransform(TTransform *transform);
-    const QList<WWidget *> &items() const { return m_items; }
+    // The items still alive: they belong to the canvas scene, which may go
+    // before the document does.
+    QList<WWidget *> items() const;
     void appendItem(WWidget *item);
     int selectionState() const { return m_selectionState; }
     WWidget *itemUnderConstruction() const { return m_pItemUnderConstruction; }
@@ -138,6 +141,6 @@ protected:
     WWidget *m_pItemUnderConstruction = nullptr;
     CAttributes m_attributes;
     TTransform *m_pTransform = nullptr;
-    QList<WWidget *> m_items;
+    QList<QPointer<WWidget>> m_items;
     int m_selectionState = 0;
 };

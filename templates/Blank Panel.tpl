@@ -1,20 +1,14 @@
 <?xml version="1.0" encoding="UTF-8"?>
 <ZDX>
 	<Controls>
-		<Control name="Background" type="Frame">
+		<Control name="Bounds" type="Frame">
 			<Property name="widget">
-				<frame>
-					<x>10</x>
-					<y>10</y>
-					<width>280</width>
-					<height>320</height>
-					<shape>box</shape>
-					<shadow>plain</shadow>
-					<fieldcolor>#c0231f20</fieldcolor>
-					<bordercolor>#ffa8aaad</bordercolor>
-					<borderwidth>0.5</borderwidth>
-					<hasBorder>1</hasBorder>
-				</frame>
+				<bounds>
+					<x>0</x>
+					<y>0</y>
+					<width>300</width>
+					<height>340</height>
+				</bounds>
 			</Property>
 			<Property name="attributes">
 			</Property>

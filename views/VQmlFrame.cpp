@@ -2,6 +2,9 @@
 
 #include "app/MModel.h"
 #include "controls/MQmlInterface.h"
+#include "controls/WFrame.h"
+#include "controls/WImage.h"
+#include "controls/WLabel.h"
 #include "controls/WWidget.h"
 
 #include <QDebug>
@@ -24,6 +27,12 @@ VQmlFrame::VQmlFrame() : QQuickView(static_cast<QWindow *>(nullptr))
 
 VQmlFrame::~VQmlFrame()
 {
+    // The model must neither reach this view nor create items in its scene
+    // once it is gone.
+    if (m_pModel && m_pModel->qmlFrame() == this) {
+        m_pModel->setQmlFrame(nullptr);
+        m_pModel->setCanvasItem(nullptr);
+    }
     delete m_pInterfaceComponent;
 }
 
@@ -31,9 +40,12 @@ void VQmlFrame::registerTypes()
 {
     qmlRegisterType<MQmlInterface>("mqmlinterface", 1, 0, "MQmlInterface");
     qmlRegisterType<WWidget>("wwidget", 1, 0, "WWidget");
-    // The control item types follow, in module order: wbutton, wcmdbutton,
-    // wdialer, wdroplist, wdropsite, wframe, wimage, wlabel, wpanellink,
-    // wregion, wslider, wtextedit, wtextlink.
+    // Each control item type in a module of its own, in this order:
+    // wbutton, wcmdbutton, wdialer, wdroplist, wdropsite, wframe, wimage,
+    // wlabel, wpanellink, wregion, wslider, wtextedit, wtextlink.
+    qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
+    qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
+    qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
 }
 
 void VQmlFrame::initialize(bool first)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/MModel.h"
+#include "controls/MQmlInterface.h"
+
 #include <QPointer>
 #include <QQuickView>
 
-class MModel;
-class MQmlInterface;
 class QQmlComponent;
 class QResizeEvent;
 

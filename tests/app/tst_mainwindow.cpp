@@ -5,6 +5,7 @@
 #include "app/KMainController.h"
 #include "app/MModel.h"
 #include "app/MainWindow.h"
+#include "views/KQmlController.h"
 #include "app/UFileDialog.h"
 #include "app/USettings.h"
 #include "commands/BCommand.h"
@@ -469,9 +470,18 @@ void TestMainWindow::layoutPlacesControllers()
 {
     MainWindow *window = m_pController->mainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    // Without canvas and tab controllers a resize places nothing and is harmless.
+    // The real canvas sits right of the 250-pixel column at the canvas size.
+    auto *canvasController = qobject_cast<KQmlController *>(
+        m_pModel->controllers()->findController(0x1003));
+    QVERIFY(canvasController);
     window->resize(700, 500);
     QTRY_COMPARE_WITH_TIMEOUT(window->size(), QSize(700, 500), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(canvasController->splitter()->geometry(),
+                              QRect(258, 2, m_pController->canvas()->width(),
+                                    m_pController->canvas()->height()),
+                              10000);
+    // Stand-ins record what the window hands the canvas and tab controllers.
+    QVERIFY(m_pModel->controllers()->removeController(0x1003));
 
     auto *tabs = new PlacedController(0x1006);
     auto *canvasView = new PlacedController(0x1003);

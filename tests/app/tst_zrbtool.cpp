@@ -136,6 +136,16 @@ private slots:
         QVERIFY(controls[1].toObject().value("attributes").isNull());
         for (const char *key : {"name", "type", "id", "block", "connection", "attributes", "items"})
             QVERIFY2(controls[0].toObject().contains(QLatin1String(key)), key);
+        // The items load from their QML files and report every value they write.
+        const QJsonArray items = controls[1].toObject().value("items").toArray();
+        QCOMPARE(items.count(), 1);
+        const QJsonObject label = items[0].toObject();
+        QCOMPARE(label.value("type").toString(), QStringLiteral("label"));
+        QCOMPARE(label.value("width").toDouble(), 260.0);
+        const QJsonObject values = label.value("values").toObject();
+        QCOMPARE(values.value("text").toString(), QStringLiteral("Home"));
+        QCOMPARE(values.value("align").toString(), QStringLiteral("center"));
+        QCOMPARE(values.value("x").toString(), QStringLiteral("20"));
     }
 
     void convertRoundTrips()

@@ -1,0 +1,1081 @@
+#include "common/TestSupport.h"
+
+#include "app/MModel.h"
+#include "commands/BCommand.h"
+#include "commands/BCommandProcessor.h"
+#include "controls/MQmlInterface.h"
+#include "controls/WWidget.h"
+#include "design/CParameter.h"
+#include "design/HComposite.h"
+#include "design/HParameterSet.h"
+#include "design/HRoot.h"
+#include "dialogs/DQmlMessageDialog.h"
+#include "document/CCanvas.h"
+#include "document/CComposite.h"
+#include "views/KQmlController.h"
+#include "views/VModeManager.h"
+#include "views/VQmlFrame.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QFile>
+#include <QPointer>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const int Timeout = 20000;
+
+// Warnings of the QML engine and of QML scripts, collected while the tests
+// run, so a document with a broken binding fails its test.
+QStringList s_qmlWarnings;
+QtMessageHandler s_previousHandler = nullptr;
+
+void recordQmlWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    const QByteArray category(context.category ? context.category : "");
+    const bool fromQml = category == "qml" || category == "js" ||
+                         text.contains(QLatin1String("qrc:/")) ||
+                         QByteArray(context.file ? context.file : "").startsWith("qrc:/");
+    if (fromQml && (type == QtWarningMsg || type == QtCriticalMsg))
+        s_qmlWarnings << text;
+    if (s_previousHandler)
+        s_previousHandler(type, context, text);
+}
+
+// Items by object name in the visual tree (delegates and reparented popups
+// are not QObject children of what shows them).
+void collectItems(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
+{
+    if (!item)
+        return;
+    if (item->objectName() == name)
+        found << item;
+    for (QQuickItem *child : item->childItems())
+        collectItems(child, name, found);
+}
+
+QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    QList<QQuickItem *> found;
+    collectItems(root, name, found);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+// A real model with a canvas record and the canvas controller on a widget
+// tree (window -> central widget), the way the main window holds them.
+struct CanvasRig {
+    CCanvas canvas;
+    MModel model;
+    QWidget window;
+    QWidget *central = nullptr;
+    KQmlController *controller = nullptr;
+
+    CanvasRig()
+    {
+        model.setCanvas(&canvas);
+        model.initialize();
+        central = new QWidget(&window);
+        window.resize(400, 700);
+        central->resize(400, 700);
+        controller = new KQmlController(&model, central);
+        model.addController(controller);
+    }
+
+    VQmlFrame *frame() const { return controller->frame(); }
+    MQmlInterface *bridge() const { return frame() ? frame()->interface() : nullptr; }
+    QQuickItem *scene() const { return frame() ? frame()->rootObject() : nullptr; }
+    QQmlContext *context() const { return frame() ? frame()->engine()->rootContext() : nullptr; }
+
+    QQuickItem *find(const QString &name) const { return findItem(scene(), name); }
+
+    // Shows the canvas at the given size and waits until it is on screen.
+    bool show(int width = 300, int height = 600)
+    {
+        window.show();
+        controller->setGeometry(QRect(0, 0, width, height));
+        return QTest::qWaitForWindowExposed(frame(), Timeout);
+    }
+};
+
+void click(QQuickWindow *window, QQuickItem *item)
+{
+    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+}
+
+// The text of each entry of a popup menu, in the order shown.
+QStringList menuEntries(QQuickItem *menu)
+{
+    QList<QQuickItem *> rows;
+    collectItems(menu, QStringLiteral("menuEntry"), rows);
+    std::sort(rows.begin(), rows.end(),
+              [](QQuickItem *a, QQuickItem *b) { return a->y() < b->y(); });
+    QStringList texts;
+    for (QQuickItem *row : rows)
+        texts << row->property("entryText").toString();
+    return texts;
+}
+
+// A panel with no controls, enough for page stepping.
+CComposite *addEmptyPanel(MModel &model, CComposite *collection, const QString &name)
+{
+    auto *panel = new CComposite();
+    panel->assignKind(QStringLiteral("Panel"));
+    panel->setName(name);
+    collection->addChild(panel);
+    panel->setModel(&model);
+    return panel;
+}
+
+// Records what the bridge hands to the gesture tool.
+class RecordingTool : public BCommand
+{
+public:
+    RecordingTool() : BCommand(Transient) {}
+    void pointerEvent(double x, double y, int edge, int code, int state) override
+    {
+        calls << QStringLiteral("pointer %1 %2 %3 %4 %5").arg(x).arg(y).arg(edge).arg(code, 0, 16).arg(state);
+    }
+    void keyEvent(int key, int modifiers, int code, bool repeat, int state) override
+    {
+        calls << QStringLiteral("key %1 %2 %3 %4 %5")
+                     .arg(key, 0, 16)
+                     .arg(modifiers, 0, 16)
+                     .arg(code, 0, 16)
+                     .arg(repeat)
+                     .arg(state);
+    }
+    QStringList calls;
+};
+
+// Keeps the hints the model broadcasts.
+class HintLog : public KController
+{
+public:
+    void update(int hint) override { hints << hint; }
+    QList<int> hints;
+};
+
+class RecordingInterface : public MQmlInterface
+{
+public:
+    RecordingTool tool;
+
+protected:
+    BCommand *gestureTool() const override { return const_cast<RecordingTool *>(&tool); }
+};
+
+} // namespace
+
+// A drop site that accepts one kind of control.
+class KindSite : public WWidget
+{
+    Q_OBJECT
+public:
+    explicit KindSite(const QString &kind) : m_kind(kind) {}
+    Q_INVOKABLE QString getControlType() const { return m_kind; }
+
+private:
+    QString m_kind;
+};
+
+class TestCanvas : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void bridgeDefaults_data();
+    void bridgeDefaults();
+    void defaultImagesExist();
+    void desktopLoadsCleanly();
+    void qmlFilesLoadCleanly_data();
+    void qmlFilesLoadCleanly();
+    void rowPath_data();
+    void rowPath();
+    void resetCanvasRestoresBridgeRows();
+    void resizeWritesSizeAndRescales();
+    void statusBarArrowsStepPages();
+    void setupMenuListsThreeEntries();
+    void collectionsMenuNeedsTwoCollections();
+    void pressOnEmptyCanvasCancelsOnlyInEditMode();
+    void postCommand_data();
+    void postCommand();
+    void bridgeWithoutModel();
+    void gestureRouting();
+    void keyEventPassesOnlyArrows_data();
+    void keyEventPassesOnlyArrows();
+    void setObjectRoutes();
+    void selectionOverlayReports();
+    void dropsStoreTheirData();
+    void dragEventFindsEntryInDesign();
+    void messageDialogShowsAndClosesByButton();
+    void messageDialogExecWaitsForClose();
+    void messageDialogNeedsCanvas();
+    void aboutDialogLoads();
+    void rebuildPublishesAgain();
+    void controllerWithoutGrandparent();
+};
+
+void TestCanvas::initTestCase()
+{
+    s_previousHandler = qInstallMessageHandler(recordQmlWarnings);
+}
+
+void TestCanvas::init()
+{
+    s_qmlWarnings.clear();
+}
+
+// Also catches what the QML documents report while the canvas is taken down.
+void TestCanvas::cleanup()
+{
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::cleanupTestCase()
+{
+    qInstallMessageHandler(s_previousHandler);
+}
+
+void TestCanvas::bridgeDefaults_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("expected");
+
+    auto row = [](const char *name, const QVariant &value) {
+        QTest::newRow(name) << QString::fromLatin1(name) << value;
+    };
+    row("rightClickEnable", true);
+    row("editModeEnable", false);
+    row("contentWidth", 1920);
+    row("contentHeight", 1200);
+    row("maxControlHeight", 340);
+    row("pixelScale", 1.0);
+    row("toolBarTextSize", 42);
+    row("toolBarImageSize", 60);
+    row("menuTextSize", 12.0);
+    row("dialogTextSize", 12.0);
+    row("toolBarSpacingRatio", 0.01);
+    row("toolBarHeightRatio", 0.085);
+    row("textLinkTextSize", 12);
+    row("titleHeightRatio", 0.0625);
+    row("statusBarTextSize", 42);
+    row("statusBarArrowHeight", 60);
+    row("statusBarHeightRatio", 0.08);
+    row("logoHeightRatio", 0.12);
+    row("logoImageSize", 12.0);
+    row("controlRadius", 5.0);
+    row("pageCount", 1);
+    row("pageIndex", 0);
+    row("textSize", 12);
+    row("viewScale", 1.0);
+    row("textColor", QColor(QStringLiteral("#231F20")));
+    row("menuColor", QColor(QStringLiteral("#FFFFFF")));
+    row("menuTextColor", QColor(QStringLiteral("#231F20")));
+    row("nullRegionColor", QColor(QStringLiteral("#50231F20")));
+    row("menuLineColor", QColor(QStringLiteral("#A8AAAD")));
+    row("editColor", QColor(QStringLiteral("#A0A0A0")));
+    row("accentColor", QColor(QStringLiteral("#1D98D5")));
+    row("canvasColor", QColor(QStringLiteral("#FFFFFF")));
+    row("statusBarColor", QColor(QStringLiteral("#F3F3F3")));
+    row("statusBarShadow", QColor(QStringLiteral("#19231F20")));
+    row("statusBarTextColor", QColor(QStringLiteral("#000000")));
+    row("toolBarColor", QColor(QStringLiteral("#F6F6F6")));
+    row("toolBarShadow", QColor(QStringLiteral("#19231F20")));
+    row("toolBarTextColor", QColor(QStringLiteral("#000000")));
+    row("borderColor", QColor(QStringLiteral("#A8AAAD")));
+    row("fieldColor", QColor(QStringLiteral("#C0231F20")));
+    row("pageInActive", QColor(QStringLiteral("#A8AAAD")));
+    row("linkInActive", QColor(QStringLiteral("#808285")));
+    row("logoBackColor", QColor(QStringLiteral("#131A20")));
+    row("grooveColor1", QColor(QStringLiteral("#A8AAAD")));
+    row("headerTitle", QString());
+    row("sceneTitle", QString());
+    row("errMessage", QString());
+    row("rightArrow", QStringLiteral("../../images/skins/Light/arrow_right.png"));
+    row("leftArrow", QStringLiteral("../../images/skins/Light/arrow_left.png"));
+    row("setupButton", QStringLiteral("../../images/skins/Light/menu.png"));
+    row("connectInd", QStringLiteral("../../images/skins/Light/indicator_red.png"));
+    row("muteOff", QStringLiteral("../../images/skins/Light/mute_off.png"));
+    row("downArrow", QStringLiteral("../../images/skins/Accent/Blue/arrow_down.png"));
+    row("muteOn", QStringLiteral("../../images/skins/Accent/Blue/mute_on.png"));
+    row("orvaneLogo", QStringLiteral("../../images/skins/Light/logo_orvane.png"));
+    row("zrLogo", QStringLiteral("../../images/skins/Light/logo_zr.png"));
+    row("topRow", QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
+    row("bottomRow", QStringLiteral("qrc:/qml/objects/QmlStatusBarObject.qml"));
+    row("errMsgPath", QStringLiteral("qrc:/qml/objects/QmlErrMsg.qml"));
+}
+
+void TestCanvas::bridgeDefaults()
+{
+    QFETCH(QString, name);
+    QFETCH(QVariant, expected);
+
+    // A view without scene: nothing has written into the bridge yet.
+    VQmlFrame frame;
+    frame.initialize(true);
+    QVERIFY2(frame.interface(), "QmlInterface.qml did not give an MQmlInterface");
+    const QVariant actual = frame.interface()->property(name.toLatin1().constData());
+    QVERIFY2(actual.isValid(), qPrintable(QStringLiteral("no property ") + name));
+
+    switch (expected.userType()) {
+    case QMetaType::QColor:
+        QCOMPARE(actual.value<QColor>().name(QColor::HexArgb),
+                 expected.value<QColor>().name(QColor::HexArgb));
+        break;
+    case QMetaType::Double:
+        QVERIFY2(qFuzzyCompare(actual.toDouble(), expected.toDouble()),
+                 qPrintable(QStringLiteral("%1: expected %2, got %3")
+                                .arg(name)
+                                .arg(expected.toDouble())
+                                .arg(actual.toDouble())));
+        QCOMPARE(actual.userType(), int(QMetaType::Double));
+        break;
+    default:
+        QCOMPARE(actual.userType(), expected.userType());
+        QCOMPARE(actual, expected);
+    }
+}
+
+void TestCanvas::defaultImagesExist()
+{
+    // The bridge's image paths are relative to the documents in qml/objects/.
+    VQmlFrame frame;
+    frame.initialize(true);
+    QVERIFY(frame.interface());
+    const QUrl base(QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
+    for (const char *name : {"rightArrow", "leftArrow", "setupButton", "connectInd", "muteOff",
+                             "downArrow", "muteOn", "orvaneLogo", "zrLogo"}) {
+        const QUrl url = base.resolved(QUrl(frame.interface()->property(name).toString()));
+        const QString path = QLatin1Char(':') + url.path();
+        QVERIFY2(QFile::exists(path), qPrintable(QStringLiteral("%1 names %2, which is not among "
+                                                                 "the resources")
+                                                      .arg(QLatin1String(name), path)));
+    }
+}
+
+void TestCanvas::desktopLoadsCleanly()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    QVERIFY2(rig.scene(), "the desktop scene did not load");
+    QCOMPARE(rig.frame()->source(), QUrl(QStringLiteral("qrc:/qml/QmlDesktop.qml")));
+
+    auto *controlArea = rig.find(QStringLiteral("controlObject"));
+    QVERIFY(controlArea);
+    // Both announced themselves, and the model and the record know them.
+    QCOMPARE(rig.bridge()->viewItem(), controlArea);
+    QCOMPARE(rig.bridge()->scene(), static_cast<QObject *>(rig.scene()));
+    QCOMPARE(VModeManager::instance()->canvas(), static_cast<QObject *>(rig.scene()));
+    QCOMPARE(rig.model.canvasItem(), controlArea);
+    QCOMPARE(rig.canvas.scene(), static_cast<QObject *>(rig.scene()));
+    QCOMPARE(rig.model.qmlRoot(), static_cast<QObject *>(rig.bridge()));
+    QCOMPARE(rig.model.qmlFrame(), rig.frame());
+    QCOMPARE(rig.canvas.view(), static_cast<QQuickView *>(rig.frame()));
+
+    // Both default rows were loaded.
+    QVERIFY(rig.find(QStringLiteral("setupButton")));
+    QVERIFY(rig.find(QStringLiteral("sceneTitle")));
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::qmlFilesLoadCleanly_data()
+{
+    QTest::addColumn<QString>("url");
+    for (const char *file :
+         {"qrc:/qml/QmlInterface.qml", "qrc:/qml/objects/QmlToolBarObject.qml",
+          "qrc:/qml/objects/QmlMinToolBarObject.qml", "qrc:/qml/objects/QmlStatusBarObject.qml",
+          "qrc:/qml/objects/QmlPopupMenu.qml", "qrc:/qml/objects/QmlMessageDialog.qml",
+          "qrc:/qml/objects/QmlAboutDialog.qml", "qrc:/qmlcontrol/QmlSelect.qml"}) {
+        QTest::newRow(file) << QString::fromLatin1(file);
+    }
+}
+
+void TestCanvas::qmlFilesLoadCleanly()
+{
+    QFETCH(QString, url);
+
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    // The scene's own load is checked in desktopLoadsCleanly.
+    s_qmlWarnings.clear();
+    QList<QQmlError> engineWarnings;
+    connect(rig.frame()->engine(), &QQmlEngine::warnings, this,
+            [&engineWarnings](const QList<QQmlError> &warnings) { engineWarnings << warnings; });
+
+    QQmlComponent component(rig.frame()->engine(), QUrl(url));
+    QVERIFY2(component.isReady(), qPrintable(component.errorString()));
+    std::unique_ptr<QObject> object(component.create(rig.context()));
+    QVERIFY2(object, qPrintable(component.errorString()));
+    // Placed on the canvas so bindings to the parent are evaluated.
+    if (auto *item = qobject_cast<QQuickItem *>(object.get())) {
+        item->setParentItem(rig.scene());
+        item->setVisible(true);
+    }
+    QCoreApplication::processEvents();
+    object.reset();
+
+    QString errors;
+    for (const QQmlError &error : engineWarnings)
+        errors += error.toString() + QLatin1Char('\n');
+    QVERIFY2(engineWarnings.isEmpty(), qPrintable(errors));
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::rowPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<double>("ratio");
+
+    QTest::newRow("nothing") << QStringLiteral("?") << 0.0;
+    QTest::newRow("none chosen") << QString() << 0.0;
+    QTest::newRow("tool bar") << QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml") << 0.085;
+    QTest::newRow("minimal tool bar") << QStringLiteral("qrc:/qml/objects/QmlMinToolBarObject.qml")
+                                      << 0.085 * 0.625;
+    QTest::newRow("status bar") << QStringLiteral("qrc:/qml/objects/QmlStatusBarObject.qml") << 0.08;
+}
+
+void TestCanvas::rowPath()
+{
+    QFETCH(QString, path);
+    QFETCH(double, ratio);
+
+    CanvasRig rig;
+    QVERIFY(rig.show(300, 600));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.scene()->height(), 600.0, Timeout);
+
+    // The record writes the rows into the scene, the model's signal reloads.
+    rig.canvas.setValue(QStringLiteral("topRow"), path);
+    rig.canvas.setValue(QStringLiteral("bottomRow"), path);
+    QCOMPARE(rig.canvas.topRow(), path);
+    emit rig.model.reloadCanvas();
+
+    auto *top = rig.find(QStringLiteral("topArea"));
+    auto *bottom = rig.find(QStringLiteral("bottomArea"));
+    QVERIFY(top && bottom);
+    QTRY_VERIFY2_WITH_TIMEOUT(qAbs(top->height() - 600 * ratio) < 0.01,
+                              qPrintable(QStringLiteral("top row %1 high, expected %2")
+                                             .arg(top->height())
+                                             .arg(600 * ratio)),
+                              Timeout);
+    QVERIFY2(qAbs(bottom->height() - 600 * ratio) < 0.01,
+             qPrintable(QStringLiteral("bottom row %1 high, expected %2")
+                            .arg(bottom->height())
+                            .arg(600 * ratio)));
+    QCOMPARE(top->childItems().isEmpty(), ratio == 0.0);
+    // The control area takes what the rows leave.
+    auto *controlArea = rig.find(QStringLiteral("controlObject"));
+    QVERIFY(qAbs(controlArea->height() - (600 - 2 * 600 * ratio)) < 0.01);
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::resetCanvasRestoresBridgeRows()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    rig.scene()->setProperty("topRow", QStringLiteral("?"));
+    rig.scene()->setProperty("bottomRow", QStringLiteral("?"));
+    emit rig.model.resetCanvas();
+    QCOMPARE(rig.scene()->property("topRow").toString(),
+             QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
+    QCOMPARE(rig.scene()->property("bottomRow").toString(),
+             QStringLiteral("qrc:/qml/objects/QmlStatusBarObject.qml"));
+}
+
+void TestCanvas::resizeWritesSizeAndRescales()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show(300, 600));
+    QSplitter *splitter = rig.controller->splitter();
+    QVERIFY(splitter);
+
+    // The rectangle's right and bottom are inclusive.
+    rig.controller->setGeometry(QRect(QPoint(10, 4), QPoint(329, 683)));
+    QCOMPARE(splitter->pos(), QPoint(10, 4));
+    QCOMPARE(splitter->size(), QSize(320, 680));
+
+    QTRY_COMPARE_WITH_TIMEOUT(rig.scene()->width(), 320.0, Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.scene()->height(), 680.0, Timeout);
+
+    // The scene asked the model to rescale for the new control area.
+    auto *controlArea = rig.find(QStringLiteral("controlObject"));
+    QVERIFY(controlArea);
+    const double expected = controlArea->height() / 340.0;
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        qAbs(rig.bridge()->property("viewScale").toDouble() - expected) < 1e-4,
+        qPrintable(QStringLiteral("viewScale %1, expected %2")
+                       .arg(rig.bridge()->property("viewScale").toDouble())
+                       .arg(expected)),
+        Timeout);
+    QCOMPARE(rig.bridge()->property("textSize").toInt(), int(float(expected) * 12));
+    QVERIFY(qAbs(rig.bridge()->property("menuTextSize").toDouble() -
+                 controlArea->height() * 0.0375) < 1e-4);
+
+    rig.controller->setGeometry(QRect(10, 4, 250, 400));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.scene()->height(), 400.0, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(rig.bridge()->property("viewScale").toDouble() -
+                                  controlArea->height() / 340.0) < 1e-4,
+                             Timeout);
+}
+
+void TestCanvas::statusBarArrowsStepPages()
+{
+    CanvasRig rig;
+    CComposite *collection = rig.model.addCollection();
+    for (const char *name : {"Home", "Second", "Third"})
+        addEmptyPanel(rig.model, collection, QString::fromLatin1(name));
+    QVERIFY(rig.model.selectCollection(0));
+    rig.model.refreshViewState();
+    QVERIFY(rig.show());
+    QCOMPARE(rig.bridge()->property("pageCount").toInt(), 3);
+    QCOMPARE(rig.bridge()->property("pageIndex").toInt(), 0);
+
+    auto *right = rig.find(QStringLiteral("rightArrowArea"));
+    auto *left = rig.find(QStringLiteral("leftArrowArea"));
+    QVERIFY(right && left);
+    QTRY_VERIFY_WITH_TIMEOUT(right->width() > 0, Timeout);
+
+    click(rig.frame(), right);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.bridge()->property("pageIndex").toInt(), 1, Timeout);
+    QCOMPARE(rig.model.currentPanel()->name(), QStringLiteral("Second"));
+    click(rig.frame(), left);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.bridge()->property("pageIndex").toInt(), 0, Timeout);
+    // Stepping left from the first page wraps to the last.
+    click(rig.frame(), left);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.bridge()->property("pageIndex").toInt(), 2, Timeout);
+    QCOMPARE(rig.model.currentPanel()->name(), QStringLiteral("Third"));
+}
+
+void TestCanvas::setupMenuListsThreeEntries()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    const QStringList expected = {QStringLiteral("About Zindral Remote..."),
+                                  QStringLiteral("Network Status..."),
+                                  QStringLiteral("Project Information...")};
+    QCOMPARE(rig.context()->contextProperty(QStringLiteral("setupMenuData")).toStringList(),
+             expected);
+
+    auto *button = rig.find(QStringLiteral("setupButtonArea"));
+    auto *menu = rig.find(QStringLiteral("setupMenu"));
+    QVERIFY(button && menu);
+    QTRY_VERIFY_WITH_TIMEOUT(button->width() > 0, Timeout);
+    QSignalSpy closeSpy(rig.bridge(), &MQmlInterface::closeSignal);
+
+    click(rig.frame(), button);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), Timeout);
+    QCOMPARE(closeSpy.count(), 1);
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(menu));
+    QCOMPARE(menuEntries(menu), expected);
+    // The menu covers the whole canvas, whichever row holds it.
+    QCOMPARE(menu->parentItem(), rig.scene());
+    QCOMPARE(menu->height(), rig.scene()->height());
+
+    // The mode manager closes it when a widget-side action needs the canvas.
+    VModeManager::instance()->cancel();
+    QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), Timeout);
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(nullptr));
+}
+
+void TestCanvas::collectionsMenuNeedsTwoCollections()
+{
+    CanvasRig rig;
+    rig.model.addCollection();
+    QVERIFY(rig.model.selectCollection(0));
+    rig.controller->update(KController::PanelsChanged);
+    QVERIFY(rig.show());
+
+    auto *title = rig.find(QStringLiteral("sceneTitleArea"));
+    auto *menu = rig.find(QStringLiteral("collectionsMenu"));
+    QVERIFY(title && menu);
+    QTRY_VERIFY_WITH_TIMEOUT(title->width() > 0, Timeout);
+    QCOMPARE(rig.context()->contextProperty(QStringLiteral("sceneMenuData")).toStringList(),
+             QStringList{QStringLiteral("COLLECTION1")});
+
+    click(rig.frame(), title);
+    QVERIFY2(!menu->isVisible(), "the collections menu opened with a single collection");
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(nullptr));
+
+    rig.model.addCollection();
+    rig.controller->update(KController::PanelsChanged);
+    QCOMPARE(rig.context()->contextProperty(QStringLiteral("sceneMenuData")).toStringList(),
+             (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
+    click(rig.frame(), title);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), Timeout);
+    QCOMPARE(menuEntries(menu),
+             (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
+
+    // Choosing an entry switches the collection and closes the menu.
+    QQuickItem *second = nullptr;
+    QList<QQuickItem *> rows;
+    collectItems(menu, QStringLiteral("menuEntry"), rows);
+    for (QQuickItem *row : rows) {
+        if (row->property("entryText").toString() == QLatin1String("COLLECTION2"))
+            second = row;
+    }
+    QVERIFY(second);
+    click(rig.frame(), second);
+    QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), Timeout);
+    QCOMPARE(rig.bridge()->property("sceneTitle").toString(), QStringLiteral("COLLECTION2"));
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(nullptr));
+
+    // A click beside the menu only closes it.
+    click(rig.frame(), title);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), Timeout);
+    QTest::mouseClick(rig.frame(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), Timeout);
+    QCOMPARE(rig.bridge()->property("sceneTitle").toString(), QStringLiteral("COLLECTION2"));
+}
+
+void TestCanvas::pressOnEmptyCanvasCancelsOnlyInEditMode()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    auto *controlArea = rig.find(QStringLiteral("controlObject"));
+    QVERIFY(controlArea);
+    QTRY_VERIFY_WITH_TIMEOUT(controlArea->height() > 0, Timeout);
+    QSignalSpy cancelled(rig.bridge(), &MQmlInterface::editCancelled);
+
+    rig.model.setEditMode(false);
+    click(rig.frame(), controlArea);
+    QCOMPARE(cancelled.count(), 0);
+
+    rig.model.setEditMode(true);
+    QCOMPARE(rig.bridge()->property("editModeEnable").toBool(), true);
+    click(rig.frame(), controlArea);
+    QTRY_COMPARE_WITH_TIMEOUT(cancelled.count(), 1, Timeout);
+}
+
+void TestCanvas::postCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("sceneTitle");
+    QTest::addColumn<int>("pageIndex");
+
+    QTest::newRow("unknown word") << "bogus" << "rightarrow" << false << "COLLECTION1" << 0;
+    QTest::newRow("empty word") << "" << "" << false << "COLLECTION1" << 0;
+    QTest::newRow("words are case-sensitive") << "Event" << "rightarrow" << false << "COLLECTION1" << 0;
+    QTest::newRow("status bar text") << "statusbar" << "Ready" << true << "COLLECTION1" << 0;
+    QTest::newRow("page step") << "event" << "rightarrow" << true << "COLLECTION1" << 1;
+    QTest::newRow("unknown event") << "event" << "uparrow" << false << "COLLECTION1" << 0;
+    QTest::newRow("collection") << "scene" << "COLLECTION2" << true << "COLLECTION2" << 0;
+    QTest::newRow("missing collection") << "scene" << "NOWHERE" << false << "COLLECTION1" << 0;
+}
+
+void TestCanvas::postCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+    QFETCH(bool, answer);
+    QFETCH(QString, sceneTitle);
+    QFETCH(int, pageIndex);
+
+    CanvasRig rig;
+    CComposite *first = rig.model.addCollection();
+    addEmptyPanel(rig.model, first, QStringLiteral("Home"));
+    addEmptyPanel(rig.model, first, QStringLiteral("Next"));
+    rig.model.addCollection();
+    QVERIFY(rig.model.selectCollection(0));
+    rig.model.refreshViewState();
+    QSignalSpy messages(&rig.model, &MModel::displayMessage);
+
+    QCOMPARE(rig.bridge()->postCommand(command, message), answer);
+    QCOMPARE(rig.bridge()->property("sceneTitle").toString(), sceneTitle);
+    QCOMPARE(rig.bridge()->property("pageIndex").toInt(), pageIndex);
+    if (command == QLatin1String("statusbar")) {
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.first().first().toString(), message);
+    } else {
+        QCOMPARE(messages.count(), 0);
+    }
+}
+
+void TestCanvas::bridgeWithoutModel()
+{
+    MModel model;
+    model.initialize();
+    RecordingInterface bridge;
+    QSignalSpy cancelled(&bridge, &MQmlInterface::editCancelled);
+
+    QCOMPARE(bridge.getAppFunction(), 1u);
+    QCOMPARE(bridge.postCommand(QStringLiteral("statusbar"), QStringLiteral("text")), false);
+    bridge.cancelEdit();
+    bridge.moveControl(5, 5, Qt::GestureStarted);
+    bridge.keyEvent(Qt::Key_Left, 0, false, Qt::GestureStarted);
+    QCOMPARE(cancelled.count(), 0);
+    QVERIFY2(bridge.tool.calls.isEmpty(), qPrintable(bridge.tool.calls.join(QLatin1Char('\n'))));
+
+    // Once attached, the model learns the bridge and answers through it.
+    bridge.setModel(&model);
+    QCOMPARE(model.qmlRoot(), static_cast<QObject *>(&bridge));
+    QCOMPARE(bridge.postCommand(QStringLiteral("statusbar"), QStringLiteral("text")), true);
+    bridge.cancelEdit();
+    QCOMPARE(cancelled.count(), 1);
+}
+
+void TestCanvas::gestureRouting()
+{
+    MModel model;
+    model.initialize();
+    RecordingInterface bridge;
+    bridge.setModel(&model);
+
+    bridge.moveControl(7, -3, Qt::GestureUpdated);
+    bridge.resizeControl(4, 0, Qt::RightEdge, Qt::GestureFinished);
+    bridge.resizeControl(0, 9, Qt::BottomEdge, Qt::GestureStarted);
+    QCOMPARE(bridge.tool.calls,
+             (QStringList{QStringLiteral("pointer 7 -3 -1 2001 2"),
+                          QStringLiteral("pointer 4 0 4 2002 3"),
+                          QStringLiteral("pointer 0 9 8 2002 1")}));
+}
+
+void TestCanvas::keyEventPassesOnlyArrows_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("passed");
+
+    QTest::newRow("left") << int(Qt::Key_Left) << true;
+    QTest::newRow("up") << int(Qt::Key_Up) << true;
+    QTest::newRow("right") << int(Qt::Key_Right) << true;
+    QTest::newRow("down") << int(Qt::Key_Down) << true;
+    QTest::newRow("home") << int(Qt::Key_Home) << false;
+    QTest::newRow("page up") << int(Qt::Key_PageUp) << false;
+    QTest::newRow("letter") << int(Qt::Key_A) << false;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << false;
+    QTest::newRow("delete") << int(Qt::Key_Delete) << false;
+}
+
+void TestCanvas::keyEventPassesOnlyArrows()
+{
+    QFETCH(int, key);
+    QFETCH(bool, passed);
+
+    MModel model;
+    model.initialize();
+    RecordingInterface bridge;
+    bridge.setModel(&model);
+
+    bridge.keyEvent(key, Qt::ShiftModifier, true, Qt::GestureStarted);
+    bridge.keyEvent(key, Qt::ShiftModifier, false, Qt::GestureFinished);
+    if (!passed) {
+        QVERIFY2(bridge.tool.calls.isEmpty(), qPrintable(bridge.tool.calls.join(QLatin1Char('\n'))));
+        return;
+    }
+    const QString prefix = QStringLiteral("key %1 %2 2006 ").arg(key, 0, 16).arg(int(Qt::ShiftModifier), 0, 16);
+    QCOMPARE(bridge.tool.calls, (QStringList{prefix + QStringLiteral("1 1"), prefix + QStringLiteral("0 3")}));
+}
+
+void TestCanvas::setObjectRoutes()
+{
+    MQmlInterface bridge;
+    VModeManager *modes = VModeManager::instance();
+    QObject popup;
+    QQuickItem canvas;
+    QQuickItem view;
+
+    bridge.setObject(QStringLiteral("ModalObject"), &popup);
+    QCOMPARE(modes->modalObject(), &popup);
+    bridge.setObject(QStringLiteral("ModalObject"), nullptr);
+    QCOMPARE(modes->modalObject(), static_cast<QObject *>(nullptr));
+
+    bridge.setObject(QStringLiteral("QmlCanvas"), &canvas);
+    QCOMPARE(modes->canvas(), static_cast<QObject *>(&canvas));
+    bridge.setObject(QStringLiteral("QmlView"), &view);
+    QCOMPARE(bridge.viewItem(), &view);
+
+    // Names the native side does not act on change nothing.
+    bridge.setObject(QStringLiteral("Connected"), &popup);
+    bridge.setObject(QStringLiteral("qmlview"), nullptr);
+    QCOMPARE(modes->modalObject(), static_cast<QObject *>(nullptr));
+    QCOMPARE(modes->canvas(), static_cast<QObject *>(&canvas));
+    QCOMPARE(bridge.viewItem(), &view);
+
+    // Only an item can be the control area.
+    bridge.setObject(QStringLiteral("QmlView"), &popup);
+    QCOMPARE(bridge.viewItem(), static_cast<QQuickItem *>(nullptr));
+
+    // A modal object that goes away is forgotten, and cancel then does nothing.
+    {
+        QObject shortLived;
+        bridge.setObject(QStringLiteral("ModalObject"), &shortLived);
+    }
+    QCOMPARE(modes->modalObject(), static_cast<QObject *>(nullptr));
+    modes->cancel();
+    modes->setCanvas(nullptr);
+}
+
+void TestCanvas::selectionOverlayReports()
+{
+    CanvasRig rig;
+    auto *log = new HintLog;
+    rig.model.addController(log);
+    QVERIFY(rig.show());
+    auto *controlArea = rig.find(QStringLiteral("controlObject"));
+    QTRY_VERIFY_WITH_TIMEOUT(controlArea->height() > 100, Timeout);
+
+    // A stand-in for a control's root, holding the overlay as the items do.
+    auto *root = new QQuickItem(controlArea);
+    root->setPosition(QPointF(20, 20));
+    root->setSize(QSizeF(100, 60));
+    QQmlComponent component(rig.frame()->engine(), QUrl(QStringLiteral("qrc:/qmlcontrol/QmlSelect.qml")));
+    auto *selector = qobject_cast<QQuickItem *>(component.create(rig.context()));
+    QVERIFY2(selector, qPrintable(component.errorString()));
+    selector->setParent(root);
+    selector->setParentItem(root);
+    QCOMPARE(selector->z(), 20.0);
+    QCOMPARE(selector->size(), root->size());
+    QSignalSpy selects(selector, SIGNAL(select(int)));
+    QSignalSpy cancelled(rig.bridge(), &MQmlInterface::editCancelled);
+
+    const QPoint centre = root->mapToScene(QPointF(50, 30)).toPoint();
+    QTest::mouseClick(rig.frame(), Qt::LeftButton, Qt::ShiftModifier, centre);
+    QCOMPARE(selects.count(), 1);
+    QCOMPARE(selects.first().first().toInt(), int(Qt::ShiftModifier));
+    // The press belongs to the control, not to the empty canvas below.
+    QCOMPARE(cancelled.count(), 0);
+
+    QTest::mouseDClick(rig.frame(), Qt::LeftButton, Qt::NoModifier, centre);
+    QTRY_VERIFY_WITH_TIMEOUT(log->hints.contains(MQmlInterface::ShowProperties), Timeout);
+
+    auto *frame = findItem(selector, QStringLiteral("selectionFrame"));
+    auto *handle = findItem(selector, QStringLiteral("rightHandle"));
+    QVERIFY(frame && handle);
+    QVERIFY(!frame->isVisible());
+    selector->setProperty("vis", true);
+    QVERIFY(frame->isVisible());
+    QVERIFY(handle->isVisible());
+    selector->setProperty("enableedit", false);
+    QVERIFY(!handle->isVisible());
+
+    // Hiding the control hides the frame and ends the gesture.
+    root->setVisible(false);
+    QCOMPARE(selector->property("vis").toBool(), false);
+    QCOMPARE(cancelled.count(), 1);
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::dropsStoreTheirData()
+{
+    MModel model;
+    model.initialize();
+    MQmlInterface bridge;
+    bridge.setModel(&model);
+    const int undoBefore = BCommandProcessor::instance()->undoCount();
+
+    bridge.dropControl(QStringLiteral("Label"), QStringLiteral("0"), 12, 34);
+    QCOMPARE(bridge.dropText(), QStringLiteral("Label"));
+    QCOMPARE(bridge.dropNode(), quint64(0));
+    QCOMPARE(bridge.dropX(), 12.0);
+    QCOMPARE(bridge.dropY(), 34.0);
+
+    // Identities are object addresses: all 64 bits must survive.
+    bridge.dropLink(QStringLiteral("Home"), QStringLiteral("140737488355333"), 5, 6);
+    QCOMPARE(bridge.dropLink(), Q_UINT64_C(140737488355333));
+    QCOMPARE(bridge.dropText(), QStringLiteral("Home"));
+    QCOMPARE(bridge.dropX(), 5.0);
+
+    bridge.dropPanel(QStringLiteral("Mixer"), QStringLiteral("4294967297"));
+    QCOMPARE(bridge.dropNode(), Q_UINT64_C(4294967297));
+
+    KindSite site(QStringLiteral("Button"));
+    bridge.dropSite(QStringLiteral("Mute"), QStringLiteral("not a number"), &site);
+    QCOMPARE(bridge.dropText(), QStringLiteral("Mute"));
+    QCOMPARE(bridge.dropNode(), quint64(0));
+    QCOMPARE(bridge.dropSiteItem(), static_cast<WWidget *>(&site));
+
+    // With no drop command to run, nothing reaches the history.
+    QCOMPARE(BCommandProcessor::instance()->undoCount(), undoBefore);
+}
+
+void TestCanvas::dragEventFindsEntryInDesign()
+{
+    MModel model;
+    model.initialize();
+    MQmlInterface bridge;
+    bridge.setModel(&model);
+    auto *chassis = new HComposite();
+    model.hardwareRoot()->addChild(chassis);
+    auto *set = new HParameterSet();
+    chassis->addChild(set);
+    set->parameters().append(new CParameter(QStringLiteral("Preset 1"), QStringLiteral("ParameterSet")));
+    set->parameters().append(new CParameter(QStringLiteral("ParameterList"), QStringLiteral("DropList")));
+    const QString identity = QString::number(quint64(quintptr(set)));
+
+    KindSite presetSite(QStringLiteral("ParameterSet"));
+    KindSite listSite(QStringLiteral("DropList"));
+    QVERIFY(bridge.dragEvent(QStringLiteral("Preset 1"), identity, &presetSite));
+    QVERIFY(bridge.dragEvent(QStringLiteral("ParameterList"), identity, &listSite));
+    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), identity, &listSite));
+    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 2"), identity, &presetSite));
+    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), identity, nullptr));
+    // A payload naming no object of the design is refused, never dereferenced.
+    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QStringLiteral("12345"), &presetSite));
+    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QStringLiteral("0"), &presetSite));
+    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QStringLiteral("x"), &presetSite));
+}
+
+void TestCanvas::messageDialogShowsAndClosesByButton()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    DQmlMessageDialog dialog(rig.context());
+    dialog.setTitle(QStringLiteral("Network Status..."));
+    dialog.setText(QStringLiteral("All devices online"));
+    QCOMPARE(dialog.button(), QStringLiteral("OK"));
+    QSignalSpy closed(&dialog, &DQmlMessageDialog::closed);
+
+    QVERIFY(dialog.show());
+    auto *item = qobject_cast<QQuickItem *>(dialog.object());
+    QVERIFY(item);
+    QCOMPARE(item->parentItem(), rig.scene());
+    QVERIFY(item->isVisible());
+    QCOMPARE(item->property("title").toString(), QStringLiteral("Network Status..."));
+    QCOMPARE(item->property("text").toString(), QStringLiteral("All devices online"));
+    QCOMPARE(item->property("button").toString(), QStringLiteral("OK"));
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(item));
+    // Showing again does not stack a second message.
+    QVERIFY(dialog.show());
+    QCOMPARE(dialog.object(), static_cast<QObject *>(item));
+
+    auto *button = findItem(item, QStringLiteral("dialogButtonArea"));
+    QVERIFY(button);
+    QTRY_VERIFY_WITH_TIMEOUT(button->width() > 0, Timeout);
+    QPointer<QQuickItem> watched(item);
+    click(rig.frame(), button);
+    QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, Timeout);
+    QVERIFY(!dialog.isOpen());
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(nullptr));
+    QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), Timeout);
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::messageDialogExecWaitsForClose()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    DQmlMessageDialog dialog(rig.context());
+    dialog.setTitle(QStringLiteral("IP Address..."));
+    dialog.setButton(QStringLiteral("Cancel"));
+    QSignalSpy closed(&dialog, &DQmlMessageDialog::closed);
+
+    // Timers keep running inside exec; the one below ends it the way a
+    // widget-side action would, through the mode manager.
+    bool openWhileWaiting = false;
+    QString buttonWhileWaiting;
+    QTimer::singleShot(50, this, [&]() {
+        openWhileWaiting = dialog.isOpen();
+        if (dialog.object())
+            buttonWhileWaiting = dialog.object()->property("button").toString();
+        VModeManager::instance()->cancel();
+    });
+    QVERIFY(dialog.exec());
+    QVERIFY(openWhileWaiting);
+    QCOMPARE(buttonWhileWaiting, QStringLiteral("Cancel"));
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!dialog.isOpen());
+}
+
+void TestCanvas::messageDialogNeedsCanvas()
+{
+    // Without a canvas nobody could close the message, so it is not shown
+    // and exec does not wait.
+    VModeManager::instance()->setCanvas(nullptr);
+    QQmlEngine engine;
+    DQmlMessageDialog dialog(engine.rootContext());
+    QVERIFY(!dialog.show());
+    QVERIFY(!dialog.exec());
+    QVERIFY(!dialog.isOpen());
+
+    DQmlMessageDialog noContext(nullptr);
+    QVERIFY(!noContext.show());
+}
+
+void TestCanvas::aboutDialogLoads()
+{
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    DQmlMessageDialog dialog(rig.context(), QUrl(QStringLiteral("qrc:/qml/objects/QmlAboutDialog.qml")));
+    dialog.setTitle(QStringLiteral("About Zindral Remote..."));
+    dialog.setText(rig.model.aboutText());
+    QVERIFY(dialog.show());
+    QCOMPARE(dialog.object()->property("text").toString(), rig.model.aboutText());
+    QVERIFY(findItem(qobject_cast<QQuickItem *>(dialog.object()), QStringLiteral("orvaneLogo")));
+    dialog.close();
+    QVERIFY(!dialog.isOpen());
+    QVERIFY2(s_qmlWarnings.isEmpty(), qPrintable(s_qmlWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestCanvas::rebuildPublishesAgain()
+{
+    CanvasRig rig;
+    rig.model.addCollection();
+    rig.model.addCollection();
+    QVERIFY(rig.show());
+    QPointer<VQmlFrame> oldFrame = rig.frame();
+    QPointer<MQmlInterface> oldBridge = rig.bridge();
+
+    rig.controller->rebuild();
+    QVERIFY(oldFrame.isNull());
+    QVERIFY(oldBridge.isNull());
+    QVERIFY(rig.frame());
+    QVERIFY(rig.scene());
+    QCOMPARE(rig.model.qmlFrame(), rig.frame());
+    QCOMPARE(rig.model.qmlRoot(), static_cast<QObject *>(rig.bridge()));
+    QCOMPARE(rig.model.canvasItem(), rig.find(QStringLiteral("controlObject")));
+    QCOMPARE(rig.canvas.view(), static_cast<QQuickView *>(rig.frame()));
+    QCOMPARE(rig.context()->contextProperty(QStringLiteral("setupMenuData")).toStringList().count(), 3);
+    QCOMPARE(rig.context()->contextProperty(QStringLiteral("sceneMenuData")).toStringList(),
+             (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
+
+    // The new canvas still reaches the model.
+    rig.controller->setGeometry(QRect(0, 0, 300, 500));
+    QVERIFY(QTest::qWaitForWindowExposed(rig.frame(), Timeout));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.scene()->height(), 500.0, Timeout);
+    QSignalSpy cancelled(rig.bridge(), &MQmlInterface::editCancelled);
+    rig.model.setEditMode(true);
+    click(rig.frame(), rig.find(QStringLiteral("controlObject")));
+    QTRY_COMPARE_WITH_TIMEOUT(cancelled.count(), 1, Timeout);
+}
+
+void TestCanvas::controllerWithoutGrandparent()
+{
+    MModel model;
+    CCanvas canvas;
+    model.setCanvas(&canvas);
+    model.initialize();
+    QWidget orphan;
+    auto *controller = new KQmlController(&model, &orphan);
+    model.addController(controller);
+
+    // No window to put the view in: an empty canvas, and nothing breaks.
+    QVERIFY(controller->frame());
+    QVERIFY(!controller->container());
+    QVERIFY(!controller->frame()->interface());
+    QVERIFY(!canvas.view());
+    controller->setGeometry(QRect(0, 0, 100, 100));
+    controller->update(KController::RefreshCanvas);
+    QCOMPARE(model.qmlFrame(), controller->frame());
+    delete controller;
+    QVERIFY(!model.qmlFrame());
+}
+
+ZRB_TEST_MAIN(TestCanvas)
+#include "tst_canvas.moc"

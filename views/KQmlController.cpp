@@ -1,0 +1,111 @@
+#include "views/KQmlController.h"
+
+#include "app/MModel.h"
+#include "document/CCanvas.h"
+#include "views/VQmlFrame.h"
+
+#include <QQmlEngine>
+#include <QSplitter>
+#include <QWidget>
+
+KQmlController::KQmlController(MModel *model, QWidget *parentWidget)
+    : KController(model, parentWidget)
+{
+    build(true);
+}
+
+KQmlController::~KQmlController()
+{
+    tearDown();
+}
+
+int KQmlController::type() const
+{
+    return QmlType;
+}
+
+void KQmlController::build(bool first)
+{
+    MModel *model = this->model();
+    QWidget *parent = parentWidget();
+    if (!model || !parent)
+        return;
+
+    m_pView = new VQmlFrame();
+    m_pSplitter = new QSplitter(parent);
+    QWidget *grandparent = parent->parentWidget();
+    if (!grandparent)
+        return;
+
+    // The container owns the view from here on.
+    m_pContainer = QWidget::createWindowContainer(m_pView, grandparent);
+    m_pContainer->setMinimumSize(200, 200);
+    m_pContainer->setFocusPolicy(Qt::TabFocus);
+    m_pView->initialize(first);
+    m_pView->setSetupMenu(tr("About Zindral Remote...,Network Status...,Project Information..."));
+    if (CCanvas *canvas = model->canvas())
+        canvas->attachView(m_pView);
+    m_pSplitter->addWidget(m_pContainer);
+}
+
+void KQmlController::tearDown()
+{
+    if (m_pView) {
+        m_pView->hide();
+        m_pView->setParent(static_cast<QWindow *>(nullptr));
+        m_pView->destroy();
+    }
+    delete m_pSplitter.data();
+    // Without a container nothing else owns the view.
+    delete m_pView.data();
+    m_pContainer = nullptr;
+}
+
+void KQmlController::attach()
+{
+    MModel *model = this->model();
+    if (!m_pView || !model)
+        return;
+    model->setQmlFrame(m_pView);
+    m_pView->setModel(model);
+}
+
+void KQmlController::initialize()
+{
+    attach();
+}
+
+void KQmlController::rebuild()
+{
+    tearDown();
+    build(false);
+    attach();
+    if (MModel *model = this->model()) {
+        QQmlEngine *engine = m_pView ? m_pView->engine() : nullptr;
+        model->rebindFactory(engine ? engine->rootContext() : nullptr);
+    }
+    if (m_pSplitter)
+        m_pSplitter->show();
+}
+
+void KQmlController::setGeometry(const QRect &rect)
+{
+    if (!m_pSplitter)
+        return;
+    m_pSplitter->move(rect.topLeft());
+    m_pSplitter->resize(rect.right() - rect.left() + 1, rect.bottom() - rect.top() + 1);
+}
+
+void KQmlController::reset()
+{
+    if (m_pView)
+        m_pView->publishSceneMenu();
+}
+
+void KQmlController::update(int hint)
+{
+    if (hint == RefreshCanvas || hint == DocumentReloaded || hint == PanelsChanged) {
+        if (m_pView)
+            m_pView->publishSceneMenu();
+    }
+}

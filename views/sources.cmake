@@ -1,0 +1,5 @@
+target_sources(zrbcore PRIVATE
+    views/KQmlController.h views/KQmlController.cpp
+    views/VModeManager.h views/VModeManager.cpp
+    views/VQmlFrame.h views/VQmlFrame.cpp
+)
