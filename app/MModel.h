@@ -11,6 +11,9 @@
 #include <QVariant>
 
 class BCommand;
+class MCanvasState;
+class MDocumentEditing;
+class MDocumentFiles;
 class BCommandProcessor;
 class CCanvas;
 class CComposite;
@@ -164,11 +167,11 @@ public slots:
     void aboutToQuit();
 
 private:
+    friend class MCanvasState;
+    friend class MDocumentEditing;
+    friend class MDocumentFiles;
+
     void showCurrent();
-    void adoptLooseControls();
-    CControl *finishNewControl(CControl *control, bool bound);
-    void takeOut(CControl *control, bool destroy);
-    void afterRemoval();
     void pushPageState();
     void pollCurrentPanel();
 
@@ -198,4 +201,7 @@ private:
     BCommand *m_pPointerTool = nullptr;
     bool m_editMode = false;
     QString m_lastError;
+    MDocumentFiles *m_pFiles = nullptr;
+    MCanvasState *m_pCanvasState = nullptr;
+    MDocumentEditing *m_pEditing = nullptr;
 };

@@ -10,6 +10,9 @@ target_sources(zrbcore PRIVATE
     app/MainWindow.h app/MainWindow.cpp
     app/UFileDialog.h app/UFileDialog.cpp
     app/MModel.h app/MModel.cpp
+    app/MDocumentFiles.h app/MDocumentFiles.cpp
+    app/MCanvasState.h app/MCanvasState.cpp
+    app/MDocumentEditing.h app/MDocumentEditing.cpp
     app/MProject.h app/MProject.cpp
     app/UDocumentReport.h app/UDocumentReport.cpp
     app/UTool.h app/UTool.cpp

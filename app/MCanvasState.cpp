@@ -1,0 +1,130 @@
+#include "app/MCanvasState.h"
+
+#include "app/MModel.h"
+#include "app/MProject.h"
+#include "controls/WDelegate.h"
+#include "controls/WWidgetFactory.h"
+#include "dialogs/DQmlMessageDialog.h"
+#include "design/HRoot.h"
+#include "document/CComposite.h"
+
+#include <QUrl>
+
+namespace {
+const QString GroupScenes = QStringLiteral("Scenes");
+const QString GroupControls = QStringLiteral("Controls");
+} // namespace
+
+MCanvasState::MCanvasState(MModel &model) : m(model) {}
+
+bool MCanvasState::updateScale()
+{
+    if (!m.m_pHardwareRoot || !m.m_pQmlRoot || !m.m_pDocumentRoot)
+        return false;
+    double reference = m.qmlProperty("maxControlHeight").toDouble();
+    const QRectF b = m.m_pDocumentRoot->bounds();
+    if (b.height() > 0 && m.m_viewScale > 0)
+        reference = (2.0 * b.top() + b.height()) / m.m_viewScale;
+    const double height = m.m_pCanvasItem ? m.m_pCanvasItem->height() : m.qmlProperty("height").toDouble();
+    const double width = m.m_pCanvasItem ? m.m_pCanvasItem->width() : m.qmlProperty("width").toDouble();
+    if (!(height > 0) || !(reference > 0))
+        return false;
+    m.m_viewHeight = float(height);
+    m.m_viewWidth = float(width);
+    m.m_viewScale = float(height / reference);
+    m.setQmlProperty("viewScale", m.m_viewScale);
+    WDelegate::instance()->setLoadScale(m.m_viewScale);
+    m.m_pDocumentRoot->rescale(1.0, height);
+    m.setQmlProperty("textSize", int(m.m_viewScale * 12));
+    m.setQmlProperty("pixelScale", m.m_viewScale);
+    return true;
+}
+
+void MCanvasState::fitToViewWidth()
+{
+    if (!m.m_pDocumentRoot || !m.m_pQmlRoot)
+        return;
+    const double width = m.m_pCanvasItem ? m.m_pCanvasItem->width() : m.qmlProperty("width").toDouble();
+    // A canvas of no width yet has nothing to centre on.
+    if (!(width > 0))
+        return;
+    m.m_pDocumentRoot->fitWidth(GroupControls, width);
+}
+
+void MCanvasState::pushPageState()
+{
+    CComposite *collection = m.currentCollection();
+    m.setQmlProperty("pageCount", collection ? collection->childCount() : 0);
+    m.setQmlProperty("pageIndex", collection ? collection->currentIndex() : 0);
+}
+
+void MCanvasState::pushHeaderTitle()
+{
+    if (m.m_pProject)
+        m.setQmlProperty("headerTitle", m.m_pProject->facilityName());
+}
+
+void MCanvasState::refreshViewState()
+{
+    updateScale();
+    fitToViewWidth();
+    // The document's items belong on the current canvas content item.
+    if (m.m_pDocumentRoot && m.m_pCanvasItem && m.m_pDocumentRoot->type() == GroupScenes)
+        m.m_pDocumentRoot->setParentItem(m.m_pCanvasItem);
+    pushPageState();
+    CComposite *collection = m.currentCollection();
+    m.setQmlProperty("sceneTitle", collection ? collection->name() : QString());
+    pushHeaderTitle();
+}
+
+bool MCanvasState::mobileMenuChoice(const QString &text)
+{
+    const QString projectInformation = MModel::tr("Project Information");
+    const QString about = MModel::tr("About");
+    // Tested in this order; the network entries and receiving join with the
+    // online session.
+    for (const QString &word : {MModel::tr("IP Address"), MModel::tr("Network Status")}) {
+        if (text.startsWith(word))
+            return false;
+    }
+    if (text.startsWith(projectInformation)) {
+        if (!m.m_pProject)
+            return false;
+        DQmlMessageDialog dialog(m.m_pQmlContext);
+        dialog.setTitle(text);
+        dialog.setText(m.m_pProject->informationText());
+        dialog.setButton(MModel::tr("OK"));
+        return dialog.exec();
+    }
+    if (text.startsWith(about)) {
+        DQmlMessageDialog dialog(m.m_pQmlContext, QUrl(QStringLiteral("qrc:/qml/objects/QmlAboutDialog.qml")));
+        dialog.setTitle(text);
+        dialog.setText(m.aboutText());
+        dialog.setButton(MModel::tr("OK"));
+        return dialog.exec();
+    }
+    return false;
+}
+
+CControl *MCanvasState::pasteText(CComposite *composite, const QString &text)
+{
+    if (!composite)
+        return nullptr;
+    WDelegate *delegate = WDelegate::instance();
+    delegate->setLoadScale(1.0f);
+    CControl *control = composite->loadText(text, m.m_pHardwareRoot);
+    composite->setModel(&m);
+    delegate->setLoadScale(m.m_viewScale);
+    if (control)
+        control->setEditMode(true);
+    return control;
+}
+
+void MCanvasState::restack(CControl *control)
+{
+    WWidgetFactory *factory = WDelegate::instance()->factory();
+    if (!control || !factory)
+        return;
+    control->setParentItem(nullptr);
+    control->setParentItem(factory->parentItem());
+}

@@ -1,0 +1,260 @@
+#include "app/MDocumentEditing.h"
+
+#include "app/MModel.h"
+#include "app/UMessage.h"
+#include "controls/WWidget.h"
+#include "design/HRoot.h"
+#include "document/CComposite.h"
+
+namespace {
+const QString GroupScenes = QStringLiteral("Scenes");
+const QString GroupPanels = QStringLiteral("Panels");
+constexpr int MaxPanelsPerCollection = 6;
+} // namespace
+
+MDocumentEditing::MDocumentEditing(MModel &model) : m(model) {}
+
+
+CComposite *MDocumentEditing::addCollection()
+{
+    if (!m.m_pDocumentRoot)
+        return nullptr;
+    auto *collection = new CComposite();
+    m.m_pDocumentRoot->addChild(collection);
+    collection->assignKind(QStringLiteral("Scene"));
+    collection->setName(MModel::tr("COLLECTION") + QString::number(m.m_pDocumentRoot->childCount()));
+    collection->setModel(&m);
+    return collection;
+}
+
+CComposite *MDocumentEditing::addPanel(HNode *node)
+{
+    if (!m.m_pHardwareRoot || !m.m_pDocumentRoot || !node)
+        return nullptr;
+    if (m.m_pCurrentPanel && m.m_pCurrentPanel->parent() &&
+        m.m_pCurrentPanel->parent()->childCount() >= MaxPanelsPerCollection) {
+        UMessage::warning(nullptr, MModel::tr("Warning"),
+                          MModel::tr("The maximum number of panels in a scene is: 6"));
+        return nullptr;
+    }
+    CComposite *collection = m.currentCollection();
+    if (!collection)
+        return nullptr;
+    auto *panel = new CComposite();
+    panel->setModel(&m);
+    panel->loadFile(node->templatePath(QString()), m.m_pHardwareRoot, nullptr, QString(), nullptr,
+                    nullptr);
+    collection->addChild(panel);
+    panel->assignKind(QStringLiteral("Panel"));
+    panel->setPanelKind(QString());
+    panel->setName(node->label());
+    for (CControl *child : panel->children()) {
+        if (child->name() == QLatin1String("Title") && child->type() == QLatin1String("Label")) {
+            if (WWidget *label = child->findItem(QStringLiteral("label"))) {
+                label->setTitle(node->label());
+                break;
+            }
+        }
+    }
+    m.m_modified = true;
+    selectPanel(panel);
+    m.refreshViewState();
+    return panel;
+}
+
+void MDocumentEditing::selectPanel(CComposite *panel)
+{
+    if (!panel || panel == m.m_pCurrentPanel)
+        return;
+    CComposite *collection = m.m_pCurrentPanel ? m.m_pCurrentPanel->parent() : panel->parent();
+    if (m.m_pCurrentPanel)
+        m.m_pCurrentPanel->show(false);
+    const int index = collection ? collection->indexOf(panel) : -1;
+    if (index < 0) {
+        m.m_pCurrentPanel = nullptr;
+        return;
+    }
+    collection->setCurrentIndex(index);
+    m.m_pCurrentPanel = panel;
+    panel->show(true);
+    m.setQmlProperty("pageIndex", index);
+    panel->poll();
+    emit m.resetQMLFocus();
+}
+
+bool MDocumentEditing::setPage(int index)
+{
+    CComposite *current =
+        m.m_pDocumentRoot ? dynamic_cast<CComposite *>(m.m_pDocumentRoot->current(GroupPanels)) : nullptr;
+    if (!current) {
+        m.m_pCurrentPanel = nullptr;
+        return false;
+    }
+    current->show(false);
+    CComposite *collection = current->parent();
+    if (collection)
+        collection->setCurrentIndex(index);
+    current = dynamic_cast<CComposite *>(m.m_pDocumentRoot->current(GroupPanels));
+    m.m_pCurrentPanel = current;
+    if (!current)
+        return false;
+    current->show(true);
+    m.setQmlProperty("pageIndex", index);
+    current->poll();
+    return true;
+}
+
+bool MDocumentEditing::stepPage(int offset)
+{
+    CComposite *collection = m.currentCollection();
+    if (!collection || collection->childCount() == 0)
+        return false;
+    int index = collection->currentIndex() + offset;
+    if (index >= collection->childCount())
+        index = 0;
+    else if (index < 0)
+        index = collection->childCount() - 1;
+    return setPage(index);
+}
+
+bool MDocumentEditing::selectCollection(const QString &name)
+{
+    if (!m.m_pDocumentRoot)
+        return false;
+    CControl *current = m.m_pDocumentRoot->current(GroupScenes);
+    if (current && current->name() == name)
+        return true;
+    CComposite *previous = m.m_pCurrentPanel;
+    if (previous)
+        previous->show(false);
+    if (!m.m_pDocumentRoot->makeCurrent(GroupScenes, name)) {
+        if (previous)
+            previous->show(true);
+        return false;
+    }
+    m.m_pCurrentPanel = dynamic_cast<CComposite *>(m.m_pDocumentRoot->current(GroupPanels));
+    if (m.m_pCurrentPanel)
+        m.m_pCurrentPanel->show(true);
+    m.pushPageState();
+    if (m.m_pCurrentPanel)
+        m.m_pCurrentPanel->poll();
+    CComposite *collection = m.currentCollection();
+    m.setQmlProperty("sceneTitle", collection ? collection->name() : QString());
+    emit m.resetQMLFocus();
+    return true;
+}
+
+bool MDocumentEditing::selectCollection(int index)
+{
+    CControl *collection = m.m_pDocumentRoot ? m.m_pDocumentRoot->childAt(index) : nullptr;
+    if (!collection)
+        return false;
+    return selectCollection(collection->name());
+}
+
+void MDocumentEditing::addControl(CControl *control)
+{
+    if (!m.m_pCurrentPanel || !control)
+        return;
+    m.m_pCurrentPanel->addChild(control);
+    m.m_modified = true;
+    m.refreshCanvasController();
+}
+
+void MDocumentEditing::addControls(CComposite *list)
+{
+    if (!m.m_pCurrentPanel || !list)
+        return;
+    for (CControl *control : list->children()) {
+        m.m_pCurrentPanel->addChild(control);
+        control->show(true);
+    }
+    m.m_modified = true;
+    m.refreshCanvasController();
+}
+
+void MDocumentEditing::takeOut(CControl *control, bool destroy)
+{
+    control->setSelected(0);
+    control->show(false);
+    CComposite *owner = control->parent() ? control->parent() : m.m_pCurrentPanel;
+    if (owner)
+        owner->removeChild(control, destroy);
+}
+
+void MDocumentEditing::afterRemoval()
+{
+    m.m_modified = true;
+    if (m.m_pDocumentRoot && m.m_pDocumentRoot->transformCount() == 0)
+        emit m.enableConnection(false);
+    m.refreshCanvasController();
+}
+
+void MDocumentEditing::removeControl(CControl *control, bool destroy)
+{
+    if (!control)
+        return;
+    takeOut(control, destroy);
+    afterRemoval();
+}
+
+void MDocumentEditing::removeControls(CComposite *list)
+{
+    if (!list)
+        return;
+    const QList<CControl *> controls = list->children();
+    for (CControl *control : controls)
+        takeOut(control, false);
+    afterRemoval();
+}
+
+void MDocumentEditing::clearSelection()
+{
+    if (!m.m_pDocumentRoot)
+        return;
+    CComposite selected;
+    selected.setNonOwning(true);
+    m.m_pDocumentRoot->collectSelected(&selected);
+    if (selected.childCount() > 0)
+        selected.setSelected(0);
+}
+
+CControl *MDocumentEditing::finishNewControl(CControl *control, bool bound)
+{
+    if (!control)
+        return nullptr;
+    control->setModel(&m);
+    m.m_pCurrentPanel->show(true);
+    control->setEditMode(true);
+    m.m_modified = true;
+    if (bound)
+        emit m.enableConnection(true);
+    else
+        emit m.resetQMLFocus();
+    return control;
+}
+
+CControl *MDocumentEditing::createNodeControl(HNode *node, const QString &parameter, const QPointF &point)
+{
+    if (!m.m_pHardwareRoot || !m.m_pCurrentPanel)
+        return nullptr;
+    return finishNewControl(
+        m.m_pCurrentPanel->loadNodeControl(m.m_pHardwareRoot, node, parameter, point), true);
+}
+
+CControl *MDocumentEditing::createGraphicControl(const QString &label, const QPointF &point)
+{
+    if (!m.m_pCurrentPanel)
+        return nullptr;
+    return finishNewControl(m.m_pCurrentPanel->loadGraphic(label, point), false);
+}
+
+CControl *MDocumentEditing::createPanelLink(CComposite *target, const QPointF &point)
+{
+    if (!m.m_pCurrentPanel) {
+        UMessage::warning(nullptr, MModel::tr("Warning"), MModel::tr("There are no panels in this collection."));
+        return nullptr;
+    }
+    return finishNewControl(m.m_pCurrentPanel->loadPanelLink(target, point), false);
+}
+

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class MModel;
+class XmlWriter;
+
+// The model's file operations: new from a template, open, save, close, and
+// loading or forgetting the design. Works on the model's own state.
+class MDocumentFiles
+{
+public:
+    explicit MDocumentFiles(MModel &model);
+
+    bool newDocument(const QString &templatePath);
+    bool open(const QString &path);
+    bool save(const QString &path);
+    bool writeDocument(XmlWriter *writer);
+    void closeDocument();
+    bool loadDesign(const QString &path);
+    void forgetDesign();
+
+private:
+    void adoptLooseControls();
+
+    MModel &m;
+};
