@@ -5,8 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential cmake zlib1g-dev
-    qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
-    libqt5xml5 libqt5network5 libqt5svg5
+    qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev
+    libqt5xml5 libqt5network5
     qml-module-qtquick2 qml-module-qtquick-controls qml-module-qtquick-layouts
     qml-module-qtquick-window2 qml-module-qtqml-models2
     xvfb xauth libgl1-mesa-dri libglx-mesa0 libegl-mesa0
