@@ -7,6 +7,7 @@
 #include "controls/WDelegate.h"
 #include "design/HBlock.h"
 #include "design/HChassis.h"
+#include "design/HNode.h"
 #include "design/HRoot.h"
 #include "document/CCanvas.h"
 #include "document/CCanvasRecord.h"
@@ -627,6 +628,50 @@ private slots:
         QVERIFY(!f.model.open(path));
         QVERIFY2(f.model.lastError().contains(reason), qPrintable(f.model.lastError()));
         QCOMPARE(f.model.documentRoot()->childCount(), 0);
+    }
+
+    void designTravelsWithThePanel()
+    {
+        QTemporaryDir dir;
+        dir.setAutoRemove(!QTest::currentTestFailed());
+        const QString archivePath = dir.path() + QStringLiteral("/room.cpz");
+        {
+            Fixture f;
+            QVERIFY(f.model.newDocument(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")));
+            QVERIFY(f.model.loadDesign(QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp")));
+            HNode *gain = f.model.hardwareRoot()->findByProperty(QStringLiteral("label"),
+                                                                 QStringLiteral("Program Level"));
+            QVERIFY(gain);
+            CControl *level = f.model.createNodeControl(gain, QStringLiteral("Level"), QPointF(10, 40));
+            QVERIFY(level);
+            QCOMPARE(level->name(), QStringLiteral("Program Level"));
+            QCOMPARE(level->attributes().transform(), QStringLiteral("strV"));
+            QVERIFY(f.model.isModified());
+            QVERIFY2(f.model.save(archivePath), qPrintable(f.model.lastError()));
+        }
+        UArchive *archive = UArchive::instance();
+        QVERIFY(archive->open(archivePath));
+        QVERIFY(archive->findMember(QStringLiteral("/project/conference-room.zdp")).endsWith(
+            QStringLiteral("/project/conference-room.zdp")));
+        archive->clearHeader();
+
+        Fixture g;
+        QVERIFY2(g.model.open(archivePath), qPrintable(g.model.lastError()));
+        QVERIFY(g.model.designPath().endsWith(QStringLiteral("/project/conference-room.zdp")));
+        CControl *reopened = nullptr;
+        for (CControl *child : g.model.currentPanel()->children()) {
+            if (child->name() == QLatin1String("Program Level"))
+                reopened = child;
+        }
+        QVERIFY(reopened);
+        QVERIFY(reopened->block());
+        QCOMPARE(reopened->block()->label(), QStringLiteral("Program Level"));
+        QCOMPARE(reopened->block()->chassisLabel(), QStringLiteral("Room A"));
+        // Bound to the node of the imported design, not to a stand-in.
+        QVERIFY(reopened->block()->parent());
+        QVERIFY(reopened->block()->isMarked());
+        QVERIFY(reopened->transform());
+        archive->clearHeader();
     }
 
     void damagedArchiveIsNotReadAsXml()
