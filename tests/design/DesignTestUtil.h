@@ -1,41 +1,59 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "design/HComposite.h"
 
-class HNode;
-class HRoot;
-class QStandardItem;
-class QStandardItemModel;
-class QXmlStreamAttributes;
+#include <QStandardItem>
+#include <QStandardItemModel>
 
-// Helpers shared by the design tests: design-file text, property elements and
-// a readable listing of the project-tree rows.
+// Readable listings of project-tree rows and of the node tree, for the design
+// tests: one line per row or node, indented by two blanks per level.
 namespace DesignTestUtil {
 
-// Attributes of a design Property element.
-QXmlStreamAttributes attrs(const QString &name, const QString &value);
+// With details the drag kind ("control", "panel") follows the text after " #".
+inline QString rowListing(const QStandardItem *row, bool details, int level = 0)
+{
+    const int kind = int(row->flags()) & 0x1C00;
+    const char *drag = !details ? "" : kind == 0x400 ? " #control" : kind == 0x800 ? " #panel" : "";
+    QString text = QString(level * 2, QLatin1Char(' ')) + row->text() + QLatin1String(drag) + '\n';
+    for (int i = 0; i < row->rowCount(); ++i)
+        text += rowListing(row->child(i), details, level + 1);
+    return text;
+}
 
-// A node element of a design file: className gets the designer's prefix.
-QString node(const QString &className, const QStringList &properties,
-             const QString &cardType = QString(), const QString &typeNumber = QStringLiteral("0"));
-QString prop(const QString &name, const QString &value);
-QString chassis(const QString &label, const QString &title, bool main,
-                const QString &deviceType = QStringLiteral("Torva800"),
-                const QString &address = QStringLiteral("192.168.1.10"));
-QString group(const QString &id, const QString &label, const QString &type);
-QString parameterSet(const QString &id, const QString &label, const QString &index);
-// A whole project file of the given version (none: no version attribute).
-QString design(const QString &version, const QString &nodes, const QString &groups = QString(),
-               const QString &sets = QString(), const QString &assignments = QString(),
-               const QString &info = QString());
+inline QString rowListing(const QStandardItemModel &model, bool details = false)
+{
+    QString text;
+    for (int i = 0; i < model.rowCount(); ++i)
+        text += rowListing(model.item(i), details);
+    return text;
+}
 
-// One line per row, indented by two blanks per level; with details the drag
-// kind ("control", "panel") follows the text after " #".
-QString rowListing(const QStandardItemModel &model, bool details = false);
-// One line per node: labels indented by level.
-QString nodeListing(const HNode *node);
-// The node a row stores, null when none.
-HNode *rowNode(const QStandardItem *row);
+// The labels of the nodes below root.
+inline QString nodeListing(const HNode *root, int level = 0)
+{
+    QString text;
+    if (auto *composite = dynamic_cast<const HComposite *>(root)) {
+        for (const HNode *child : composite->children())
+            text += QString(level * 2, QLatin1Char(' ')) + child->label() + '\n' +
+                    nodeListing(child, level + 1);
+    }
+    return text;
+}
+
+// The detailed rows of nodes at the indent, each with a Level and a Mute row.
+inline QString levelMuteRows(const QStringList &labels, int indent = 4)
+{
+    const QString pad(indent, QLatin1Char(' '));
+    QString rows;
+    for (const QString &label : labels)
+        rows += pad + label + "\n" + pad + "  Level #control\n" + pad + "  Mute #control\n";
+    return rows;
+}
+
+// The rows of a chassis without cards or blocks.
+inline QString emptyChassisRows(const QString &label)
+{
+    return label + QStringLiteral("\n  Analog I/O\n  Digital I/O\n  Blocks\n");
+}
 
 } // namespace DesignTestUtil
