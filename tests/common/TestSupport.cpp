@@ -1,6 +1,9 @@
 #include "common/TestSupport.h"
 
 #include "app/AppResources.h"
+#include "document/io/XmlWriter.h"
+
+#include <QBuffer>
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -21,6 +24,19 @@ void initialize()
 QString dataPath(const QString &relative)
 {
     return QStringLiteral(ZRB_TEST_DATA_DIR "/") + relative;
+}
+
+QString writtenXml(const std::function<void(XmlWriter &)> &write)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        XmlWriter writer;
+        writer.setDevice(&buffer);
+        write(writer);
+    }
+    return QString::fromUtf8(bytes);
 }
 
 } // namespace TestSupport

@@ -2,12 +2,18 @@
 
 #include <QString>
 
+#include <functional>
+
+class XmlWriter;
+
 // Shared start-up for every test executable: registers the compiled resources
 // and keeps settings inside the test's own folder.
 namespace TestSupport {
 void initialize();
 // Path of a file under tests/data.
 QString dataPath(const QString &relative);
+// What a writer produces (UTF-8 mode) when the function writes to it.
+QString writtenXml(const std::function<void(XmlWriter &)> &write);
 } // namespace TestSupport
 
 // Like QTEST_MAIN, but with the program's resources registered first.

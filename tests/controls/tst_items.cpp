@@ -57,15 +57,7 @@ private:
 
     static QString written(WWidget *item)
     {
-        QByteArray bytes;
-        {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            XmlWriter writer;
-            writer.setDevice(&buffer);
-            item->writeXml(&writer);
-        }
-        return QString::fromUtf8(bytes);
+        return TestSupport::writtenXml([&](XmlWriter &writer) { item->writeXml(&writer); });
     }
 
 private slots:

@@ -17,15 +17,7 @@ class TestAttributes : public QObject
 private:
     static QString written(const CAttributes &attributes)
     {
-        QByteArray bytes;
-        {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            XmlWriter writer;
-            writer.setDevice(&buffer);
-            attributes.write(&writer);
-        }
-        return QString::fromUtf8(bytes);
+        return TestSupport::writtenXml([&](XmlWriter &writer) { attributes.write(&writer); });
     }
 
 private slots:

@@ -48,15 +48,7 @@ private:
 
     static QString written(CControl *node)
     {
-        QByteArray bytes;
-        {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            XmlWriter writer;
-            writer.setDevice(&buffer);
-            node->write(&writer);
-        }
-        return QString::fromUtf8(bytes);
+        return TestSupport::writtenXml([&](XmlWriter &writer) { node->write(&writer); });
     }
 
 private slots:

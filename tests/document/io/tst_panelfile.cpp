@@ -58,15 +58,7 @@ private:
 
     static QString documentText(MModel &model)
     {
-        QByteArray bytes;
-        {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            XmlWriter writer;
-            writer.setDevice(&buffer);
-            model.writeDocument(&writer);
-        }
-        return QString::fromUtf8(bytes);
+        return TestSupport::writtenXml([&](XmlWriter &writer) { model.writeDocument(&writer); });
     }
 
     static QString controlsText(const QString &controls, const QString &encoding = "UTF-8")
