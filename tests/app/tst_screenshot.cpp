@@ -58,8 +58,10 @@ private slots:
         QVERIFY2(image.width() > 100 && image.height() > 100,
                  qPrintable(QStringLiteral("canvas image %1x%2").arg(image.width()).arg(image.height())));
         const QString keep = qEnvironmentVariable("ZRB_SCREENSHOT");
-        if (!keep.isEmpty())
+        if (!keep.isEmpty()) {
             image.save(keep);
+            window->grab().save(keep + QStringLiteral(".window.png"));
+        }
         else if (QTest::currentTestFailed())
             image.save(QDir::temp().filePath(QStringLiteral("zrb-canvas-failed.png")));
     }
