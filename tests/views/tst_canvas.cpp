@@ -1,6 +1,7 @@
 #include "common/TestSupport.h"
 
 #include "app/MModel.h"
+#include "app/MProject.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandProcessor.h"
 #include "controls/MQmlInterface.h"
@@ -227,6 +228,8 @@ private slots:
     void messageDialogShowsAndClosesByButton();
     void messageDialogExecWaitsForClose();
     void messageDialogNeedsCanvas();
+    void setupMenuChoices_data();
+    void setupMenuChoices();
     void aboutDialogLoads();
     void rebuildPublishesAgain();
     void controllerWithoutGrandparent();
@@ -991,6 +994,52 @@ void TestCanvas::messageDialogExecWaitsForClose()
     QCOMPARE(buttonWhileWaiting, QStringLiteral("Cancel"));
     QCOMPARE(closed.count(), 1);
     QVERIFY(!dialog.isOpen());
+}
+
+void TestCanvas::setupMenuChoices_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("project information") << "Project Information..." << true << "QmlMessageDialog";
+    QTest::newRow("about") << "About Zindral Remote..." << true << "QmlAboutDialog";
+    QTest::newRow("network status") << "Network Status..." << false << "";
+    QTest::newRow("other") << "Reboot" << false << "";
+}
+
+void TestCanvas::setupMenuChoices()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, shown);
+    QFETCH(QString, url);
+    CanvasRig rig;
+    QVERIFY(rig.show());
+    rig.model.project()->setValue(QStringLiteral("Facility"), QStringLiteral("name"),
+                                  QStringLiteral("Arena"));
+    const QString expectedText = url == QLatin1String("QmlAboutDialog")
+                                     ? rig.model.aboutText()
+                                     : rig.model.project()->informationText();
+    QString title;
+    QString text;
+    QString source;
+    // Dies with the test, so it never fires into a later one.
+    QTimer closer;
+    closer.setSingleShot(true);
+    connect(&closer, &QTimer::timeout, this, [&]() {
+        if (QObject *message = VModeManager::instance()->modalObject()) {
+            title = message->property("title").toString();
+            text = message->property("text").toString();
+            source = qmlContext(message) ? qmlContext(message)->baseUrl().toString() : QString();
+        }
+        VModeManager::instance()->cancel();
+    });
+    closer.start(50);
+    QCOMPARE(rig.bridge()->postCommand(QStringLiteral("system"), entry), shown);
+    if (!shown)
+        return;
+    QCOMPARE(title, entry);
+    QCOMPARE(text, expectedText);
+    QVERIFY2(source.contains(url), qPrintable(source));
 }
 
 void TestCanvas::messageDialogNeedsCanvas()
