@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QTextStream>
 
@@ -56,9 +55,8 @@ struct Session {
         model.setQmlFrame(frame.data());
         frame->setModel(&model);
         content.reset(new QQuickItem());
+        // The bridge already pointed the item factory at the engine's context.
         model.setCanvasItem(content.data());
-        QQmlEngine *engine = frame->engine();
-        model.rebindFactory(engine ? engine->rootContext() : nullptr);
         model.initialize();
     }
     CCanvas canvas;

@@ -57,21 +57,22 @@ CControl *CComposite::childAt(int index) const
 
 void CComposite::rebind()
 {
-    QHash<quint32, CControl *> ids;
-    QHash<quint32, WWidget *> items;
-    for (CControl *child : qAsConst(m_children)) {
-        if (child->id() != 0 && !ids.contains(child->id()))
-            ids.insert(child->id(), child);
-        for (WWidget *item : child->items()) {
-            if (!items.contains(item->itemId()))
-                items.insert(item->itemId(), item);
-        }
-    }
-    // Children that are composites answer for their own subtree.
+    // Children that are composites answer for their own subtree, so only a
+    // panel of plain controls gets the lookup indexes.
     const bool flat = std::none_of(m_children.cbegin(), m_children.cend(), [](CControl *child) {
         return dynamic_cast<CComposite *>(child) != nullptr;
     });
+    QHash<quint32, CControl *> ids;
+    QHash<quint32, WWidget *> items;
     if (flat) {
+        for (CControl *child : qAsConst(m_children)) {
+            if (child->id() != 0 && !ids.contains(child->id()))
+                ids.insert(child->id(), child);
+            for (WWidget *item : child->items()) {
+                if (!items.contains(item->itemId()))
+                    items.insert(item->itemId(), item);
+            }
+        }
         m_pIdIndex = &ids;
         m_pItemIndex = &items;
     }
