@@ -5,7 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/UFileDialog.h"
 #include "app/UMessage.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 #include "dialogs/DTemplateDialog.h"
 #include "document/io/UArchive.h"
 

@@ -1,7 +1,7 @@
 #include "app/MCanvasState.h"
 
 #include "app/MModel.h"
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "controls/WDelegate.h"
 #include "controls/WWidgetFactory.h"
 #include "dialogs/DQmlMessageDialog.h"

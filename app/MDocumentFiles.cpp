@@ -1,7 +1,7 @@
 #include "app/MDocumentFiles.h"
 
 #include "app/MModel.h"
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandProcessor.h"
 #include "design/HRoot.h"

@@ -5,7 +5,7 @@
 #include "app/MDocumentFiles.h"
 #include "app/KComposite.h"
 #include "app/KController.h"
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "app/UMessage.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"

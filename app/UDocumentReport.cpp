@@ -1,7 +1,7 @@
 #include "app/UDocumentReport.h"
 
 #include "app/MModel.h"
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "controls/WWidget.h"
 #include "design/HChassis.h"
 #include "design/HRoot.h"

@@ -1,7 +1,7 @@
 #include "app/AppResources.h"
 #include "app/KMainController.h"
 #include "app/MModel.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 
 #include <QApplication>
 

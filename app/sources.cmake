@@ -1,7 +1,6 @@
 target_sources(zrbcore PRIVATE
     app/AppResources.h app/AppResources.cpp
     app/UMessage.h app/UMessage.cpp
-    app/USettings.h
     app/KController.h app/KController.cpp
     app/KComposite.h app/KComposite.cpp
     app/KMainActions.h app/KMainActions.cpp
@@ -13,7 +12,6 @@ target_sources(zrbcore PRIVATE
     app/MDocumentFiles.h app/MDocumentFiles.cpp
     app/MCanvasState.h app/MCanvasState.cpp
     app/MDocumentEditing.h app/MDocumentEditing.cpp
-    app/MProject.h app/MProject.cpp
     app/UDocumentReport.h app/UDocumentReport.cpp
     app/UTool.h app/UTool.cpp
 )

@@ -1,5 +1,5 @@
 #include "app/AppResources.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 #include "app/UTool.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "design/XZDPHandler.h"
 
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "app/UMessage.h"
 #include "design/HNode.h"
 #include "design/HNodeFactory.h"

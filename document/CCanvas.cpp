@@ -1,7 +1,7 @@
 #include "document/CCanvas.h"
 
 #include "app/MModel.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 #include "document/io/XmlWriter.h"
 
 #include <QFile>

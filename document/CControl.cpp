@@ -1,7 +1,7 @@
 #include "document/CControl.h"
 
 #include "app/MModel.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 #include "controls/WDelegate.h"
 #include "controls/WWidget.h"
 #include "controls/WWidgetFactory.h"

@@ -4,5 +4,7 @@ target_sources(zrbcore PRIVATE
     document/CComposite.h document/CComposite.cpp
     document/CCanvas.h document/CCanvas.cpp
     document/CCanvasRecord.h document/CCanvasRecord.cpp
+    document/MProject.h document/MProject.cpp
+    document/USettings.h
 )
 include(document/io/sources.cmake)

@@ -1,6 +1,6 @@
 #include "document/io/XControlHandler.h"
 
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "design/HBlock.h"
 #include "design/HChassis.h"
 #include "design/HRoot.h"

@@ -1,4 +1,5 @@
 #include "common/RecordingMessageHandler.h"
+#include "common/TestDir.h"
 #include "common/TestSupport.h"
 
 #include "app/KComposite.h"
@@ -7,7 +8,7 @@
 #include "app/MainWindow.h"
 #include "views/KQmlController.h"
 #include "app/UFileDialog.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandProcessor.h"
 #include "dialogs/DTemplateDialog.h"
@@ -625,7 +626,7 @@ void TestMainWindow::promptAnswers()
     QFETCH(bool, goesOn);
     QFETCH(bool, written);
 
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     m_pModel->setModified(true);
     m_pMessages->queueAnswer(QMessageBox::StandardButton(answer));
@@ -653,12 +654,11 @@ void TestMainWindow::promptAnswers()
     QCOMPARE(m_pModel->isModified(), !goesOn);
     if (written)
         QVERIFY2(QFile::exists(tmpDir.filePath(saveAsChoice)), "Save As wrote no file");
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::saveAsThenSave()
 {
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString target = tmpDir.filePath(QStringLiteral("show.cpz"));
     m_pModel->setModified(true);
@@ -692,12 +692,11 @@ void TestMainWindow::saveAsThenSave()
     QCOMPARE(m_pFiles->requests.last().dir, tmpDir.path() + QStringLiteral("/show.cpz"));
     QCOMPARE(m_pController->currentPath(), target);
     QCOMPARE(m_pMessages->count(), 0);
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::failedSaveKeepsModified()
 {
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString unwritable = tmpDir.filePath(QStringLiteral("missing/folder/show.cpz"));
     m_pModel->setModified(true);
@@ -724,12 +723,11 @@ void TestMainWindow::failedSaveKeepsModified()
     QVERIFY(!m_pController->saveVC());
     QVERIFY(m_pModel->isModified());
     QCOMPARE(m_pMessages->count(), 2);
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::failedPromptSaveStopsExit()
 {
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString target = tmpDir.filePath(QStringLiteral("sub/show.cpz"));
     QVERIFY(QDir(tmpDir.path()).mkdir(QStringLiteral("sub")));
@@ -744,7 +742,6 @@ void TestMainWindow::failedPromptSaveStopsExit()
     QCOMPARE(m_pMessages->count(), 2);
     QCOMPARE(m_pMessages->last().title, QStringLiteral("Save Control Panel File"));
     QVERIFY(m_pModel->isModified());
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::exitQuitsLoop()
@@ -815,7 +812,7 @@ void TestMainWindow::newFromTemplate()
 
 void TestMainWindow::templateDialogLists()
 {
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString folder = tmpDir.path() + QStringLiteral("/");
     for (const char *name : {"Blank Panel.tpl", "Mixer.TPL", "abc", "notes.txt"}) {
@@ -841,18 +838,17 @@ void TestMainWindow::templateDialogLists()
     QVERIFY(QFile::exists(dialog.path()));
 
     // An empty folder offers nothing, and accepting it yields no path.
-    QTemporaryDir emptyDir;
+    TestDir emptyDir;
     DTemplateDialog empty(emptyDir.path() + QStringLiteral("/"), QStringLiteral(".tpl"));
     empty.initialize();
     QVERIFY(empty.names().isEmpty());
     empty.accept();
     QCOMPARE(empty.path(), QString());
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::openRoundTrip()
 {
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString target = tmpDir.filePath(QStringLiteral("round.cpz"));
     m_pModel->currentPanel()->setName(QStringLiteral("Lobby"));
@@ -886,12 +882,11 @@ void TestMainWindow::openRoundTrip()
     QCOMPARE(USettings().value(QStringLiteral("Path/Panels")).toString(), tmpDir.path() + "/");
     QVERIFY(!m_pModel->isModified());
     QVERIFY(watcher->hints.contains(0x2800));
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::openUnreadableFile()
 {
-    QTemporaryDir tmpDir;
+    TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString broken = tmpDir.filePath(QStringLiteral("broken.cpf"));
     QFile file(broken);
@@ -915,7 +910,6 @@ void TestMainWindow::openUnreadableFile()
     QFile check(broken);
     QVERIFY(check.open(QIODevice::ReadOnly));
     QCOMPARE(check.readAll(), QByteArray("<ZDX><Scenes"));
-    tmpDir.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestMainWindow::openDesign()

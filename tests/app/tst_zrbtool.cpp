@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include "common/TestDir.h"
 
 #include <QApplication>
 #include <QFile>
@@ -96,7 +97,7 @@ private slots:
     void unreadableFilesFailWithOneLine()
     {
         QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
+        TestDir dir;
         const QString path = dir.path() + QStringLiteral("/input.cpf");
         if (!bytes.isEmpty()) {
             QFile file(path);
@@ -150,8 +151,7 @@ private slots:
 
     void convertRoundTrips()
     {
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         const QString first = dir.path() + QStringLiteral("/first.cpz");
         const QString second = dir.path() + QStringLiteral("/second.cpz");
         QCOMPARE(run({"convert", blankTemplate(), first}).status, 0);

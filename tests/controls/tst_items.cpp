@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include "common/TestDir.h"
 
 #include "app/MModel.h"
 #include "controls/WDelegate.h"
@@ -268,7 +269,7 @@ private slots:
         WWidget *item = image->items().first();
         QCOMPARE(item->rootProperty("path").toString(), QStringLiteral("../images/default.png"));
         QVERIFY(item->hasProperties());
-        QTemporaryDir dir;
+        TestDir dir;
         const QString picture = dir.path() + QStringLiteral("/picture.png");
         QImage pixels(8, 2, QImage::Format_ARGB32);
         pixels.fill(Qt::blue);
@@ -301,9 +302,8 @@ private slots:
 
     void picturesTravelInsideTheArchive()
     {
-        QTemporaryDir source;
-        QTemporaryDir moved;
-        source.setAutoRemove(!QTest::currentTestFailed());
+        TestDir source;
+        TestDir moved;
         const QString picture = source.path() + QStringLiteral("/logo.png");
         QImage pixels(4, 3, QImage::Format_ARGB32);
         pixels.fill(Qt::red);

@@ -1,7 +1,7 @@
 #include "common/TestSupport.h"
 
 #include "DesignTestUtil.h"
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "common/RecordingMessageHandler.h"
 #include "design/CParameter.h"
 #include "design/HChassis.h"

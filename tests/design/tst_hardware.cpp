@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include "common/TestDir.h"
 
 #include "DesignTestUtil.h"
 #include "design/CParameter.h"
@@ -698,7 +699,7 @@ private slots:
 
     void brokenTemplateLeavesNoParameters()
     {
-        QTemporaryDir dir;
+        TestDir dir;
         QVERIFY(dir.isValid());
         FileBlock block(
             writeFile(dir, "broken.xml",
@@ -707,7 +708,6 @@ private slots:
                       "<parameter><text>Mu"));
         QCOMPARE(block.loadParameters(), 1);
         QVERIFY(block.parameters().isEmpty());
-        dir.setAutoRemove(!QTest::currentTestFailed());
     }
 
     void populateTree()
@@ -717,7 +717,7 @@ private slots:
         empty.populate(&emptyRows);
         QCOMPARE(rowListing(emptyRows), QStringLiteral("Groups\nParameterSets\n"));
 
-        QTemporaryDir dir;
+        TestDir dir;
         QVERIFY(dir.isValid());
         HRoot root;
         HChassis *torva = makeChassis("Rack", "TV-800");
@@ -822,7 +822,6 @@ private slots:
         QVERIFY(!torva->children().contains(unknown) && !torva->children().contains(orphan));
         QCOMPARE(rallen->children(), QList<HNode *>({zones}));
         root.populate(nullptr);
-        dir.setAutoRemove(!QTest::currentTestFailed());
     }
 
     void writeConnectionOncePerAddress()

@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include "common/TestDir.h"
 
 #include "design/HBlock.h"
 #include "device/IComposite.h"
@@ -675,7 +676,7 @@ private slots:
     void receivedFileReplacesTargetOnlyWhenComplete()
     {
         QFETCH(QByteArray, payload);
-        QTemporaryDir dir;
+        TestDir dir;
         QVERIFY(dir.isValid());
         const QString target = dir.filePath(QStringLiteral("download.cpn"));
         QFile earlier(target);
@@ -729,12 +730,11 @@ private slots:
         QVERIFY(server.stop());
         QVERIFY(!server.clientSocket());
         QCOMPARE(server.write("x", 1), qint64(0));
-        dir.setAutoRemove(!QTest::currentTestFailed());
     }
 
     void sendFileWritesEveryByte()
     {
-        QTemporaryDir dir;
+        TestDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("panel.cpf"));
         QByteArray payload;
@@ -761,7 +761,6 @@ private slots:
         QCOMPARE(chunkSizes, (QList<int>{4096, 4096, 1808}));
         QTRY_COMPARE_WITH_TIMEOUT(dsp.read(dsp.received).size(), payload.size(), Patience);
         QVERIFY(dsp.read(dsp.received) == payload);
-        dir.setAutoRemove(!QTest::currentTestFailed());
     }
 };
 

@@ -2,7 +2,7 @@
 #include "common/TestSupport.h"
 
 #include "app/MModel.h"
-#include "app/USettings.h"
+#include "document/USettings.h"
 #include "controls/WDelegate.h"
 #include "controls/WWidget.h"
 #include "document/CComposite.h"

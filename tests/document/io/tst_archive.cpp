@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include "common/TestDir.h"
 
 #include "document/io/UArchive.h"
 #include "document/io/UArchiveHeaderRecord.h"
@@ -183,19 +184,18 @@ QString TestArchive::saveArchive(const QString &folder,
 
 void TestArchive::emptyArchiveIsEightBytes()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     UArchive *archive = UArchive::instance();
     archive->setArchiveName(tmp.path() + QStringLiteral("/empty.cpf"));
     QCOMPARE(archive->archiveName(), tmp.path() + QStringLiteral("/empty.cpz"));
     QVERIFY2(archive->write(), qPrintable(archive->errorString()));
     QCOMPARE(readFile(archive->archiveName()).toHex(' '), QByteArray("10 00 00 00 00 00 00 00"));
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::oneMemberHeaderIsThirtyEightBytes()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     const QByteArray content = QByteArray("panel content ").repeated(50);
     const QString source = tmp.path() + QStringLiteral("/abcdefgh");
@@ -215,12 +215,11 @@ void TestArchive::oneMemberHeaderIsThirtyEightBytes()
     QCOMPARE(bytes.mid(30, 4), be32(38));
     QCOMPARE(bytes.mid(34, 4), be32(quint32(packed.size())));
     QCOMPARE(bytes.mid(38), packed);
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::twoMemberArchiveIsByteExact()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     const QByteArray panel = QByteArray("<ZDX>panel</ZDX>\n").repeated(20);
     const QByteArray design = QByteArray("<Project version=\"4.2\"/>\n").repeated(30);
@@ -244,12 +243,11 @@ void TestArchive::twoMemberArchiveIsByteExact()
     const QByteArray actual = readFile(tmp.path() + QStringLiteral("/panel.cpz"));
     QCOMPARE(actual.left(int(headerSize)).toHex(' '), expected.left(int(headerSize)).toHex(' '));
     QCOMPARE(actual, expected);
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::roundTripRestoresEveryMember()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("src/images")));
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
@@ -309,7 +307,6 @@ void TestArchive::roundTripRestoresEveryMember()
             readFile(record->path) == contents.at(i),
             qPrintable(QStringLiteral("extracted %1 differs from its source").arg(record->path)));
     }
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::addMemberRules_data()
@@ -350,7 +347,7 @@ void TestArchive::addMemberRules()
 
 void TestArchive::sameNameMembersKeepTheFirst()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("a")));
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("b")));
@@ -369,7 +366,6 @@ void TestArchive::sameNameMembersKeepTheFirst()
     QVERIFY(archive->redirectImagePath(image));
     // Lookups answer the first member, so its bytes must be the ones on disk.
     QCOMPARE(readFile(QUrl(image).toLocalFile()), QByteArray("first"));
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::xmlTest_data()
@@ -391,7 +387,7 @@ void TestArchive::xmlTest()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, isArchive);
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
     setArchiveSetting(tmp.path() + QStringLiteral("/out"));
@@ -404,12 +400,11 @@ void TestArchive::xmlTest()
     // A plain panel file is not a failed archive: the caller reads it as XML.
     QVERIFY2(!archive->lastOpenFailed(), qPrintable(archive->errorString()));
     QCOMPARE(UArchive::isArchive(tmp.path() + QStringLiteral("/missing.cpz")), false);
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::findMemberByFragment()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
     setArchiveSetting(tmp.path() + QStringLiteral("/out"));
@@ -430,7 +425,6 @@ void TestArchive::findMemberByFragment()
     QCOMPARE(archive->findMember(QStringLiteral(".CPF")), QString());
     QCOMPARE(archive->findMember(QStringLiteral(".png")), QString());
     QCOMPARE(readFile(archive->findMember(QStringLiteral("e.zdp"))), QByteArray("e"));
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::redirectImagePath_data()
@@ -452,7 +446,7 @@ void TestArchive::redirectImagePath()
 {
     QFETCH(QString, path);
     QFETCH(QString, member);
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
     setArchiveSetting(tmp.path() + QStringLiteral("/out"));
@@ -474,12 +468,11 @@ void TestArchive::redirectImagePath()
     QCOMPARE(redirected, expected);
     if (!member.isEmpty())
         QVERIFY2(QFile::exists(QUrl(redirected).toLocalFile()), qPrintable(redirected));
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::clearHeaderKeepsFolder()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
     setArchiveSetting(tmp.path() + QStringLiteral("/out"));
@@ -496,7 +489,6 @@ void TestArchive::clearHeaderKeepsFolder()
     QString image = QStringLiteral("/x/pic.png");
     QVERIFY(!archive->redirectImagePath(image));
     QCOMPARE(archive->findMember(QStringLiteral("pic")), QString());
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::writeAndCleanUp_data()
@@ -512,7 +504,7 @@ void TestArchive::writeAndCleanUp()
 {
     QFETCH(QString, targetFolder);
     QFETCH(bool, succeeds);
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     const QString cpf = tmp.path() + QStringLiteral("/panel.cpf");
     QVERIFY(writeFile(cpf, "<ZDX/>"));
@@ -527,7 +519,6 @@ void TestArchive::writeAndCleanUp()
         QVERIFY2(archive->errorString().startsWith(
                      QStringLiteral("Cannot write file %1: ").arg(archive->archiveName())),
                  qPrintable(archive->errorString()));
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::hostileArchiveIsRefused_data()
@@ -606,7 +597,7 @@ void TestArchive::hostileArchiveIsRefused_data()
 void TestArchive::hostileArchiveIsRefused()
 {
     QFETCH(QByteArray, bytes);
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
     setArchiveSetting(tmp.path() + QStringLiteral("/out"));
@@ -626,12 +617,11 @@ void TestArchive::hostileArchiveIsRefused()
     QVERIFY2(archive->errorString().contains(path), qPrintable(archive->errorString()));
     QCOMPARE(archive->header().count(), 0);
     QCOMPARE(snapshot(tmp.path()), before);
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::defaultFolderIsInTheCache()
 {
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("work")));
     const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
@@ -655,7 +645,6 @@ void TestArchive::defaultFolderIsInTheCache()
     QCOMPARE(member, folder + QStringLiteral("/panel.cpf"));
     QCOMPARE(readFile(member), QByteArray("p"));
     QCOMPARE(workEntries, QStringList());
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::extractionFolderFromSetting_data()
@@ -692,7 +681,7 @@ void TestArchive::foreignFolderIsNotWiped()
 {
     QFETCH(QString, existing);
     QFETCH(bool, opens);
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     QVERIFY(QDir(tmp.path()).mkpath(QStringLiteral("out")));
     setArchiveSetting(tmp.path() + QStringLiteral("/out"));
@@ -730,7 +719,6 @@ void TestArchive::foreignFolderIsNotWiped()
         QVERIFY2(archive->errorString().contains(folder), qPrintable(archive->errorString()));
         QCOMPARE(snapshot(tmp.path()), before);
     }
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 void TestArchive::failedWriteKeepsPreviousArchive_data()
@@ -745,7 +733,7 @@ void TestArchive::failedWriteKeepsPreviousArchive_data()
 void TestArchive::failedWriteKeepsPreviousArchive()
 {
     QFETCH(QString, failure);
-    QTemporaryDir tmp;
+    TestDir tmp;
     QVERIFY(tmp.isValid());
     const QString target = failure == QLatin1String("folder missing")
                                ? tmp.path() + QStringLiteral("/missing/panel.cpz")
@@ -798,7 +786,6 @@ void TestArchive::failedWriteKeepsPreviousArchive()
             QStringList{QStringLiteral("panel.cpz")});
     }
     QVERIFY(QFile::exists(member));
-    tmp.setAutoRemove(!QTest::currentTestFailed());
 }
 
 ZRB_TEST_MAIN(TestArchive)

@@ -1,8 +1,9 @@
 #include "common/RecordingMessageHandler.h"
+#include "common/TestDir.h"
 #include "common/TestSupport.h"
 
 #include "app/MModel.h"
-#include "app/MProject.h"
+#include "document/MProject.h"
 #include "app/UDocumentReport.h"
 #include "controls/WDelegate.h"
 #include "design/HBlock.h"
@@ -201,8 +202,7 @@ private slots:
 
     void savedFileIsUtf16WithTheFiveBlocks()
     {
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         Fixture f;
         fillDocument(f);
         const QString expectedText = documentText(f.model);
@@ -239,8 +239,7 @@ private slots:
 
     void roundTripKeepsEverything()
     {
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         QJsonObject before;
         QString beforeText;
         {
@@ -269,8 +268,7 @@ private slots:
 
     void plainPanelFileAndNameWithoutExtension()
     {
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         Fixture f;
         fillDocument(f);
         const QString bare = dir.path() + QStringLiteral("/panel");
@@ -323,8 +321,7 @@ private slots:
     void everyEncodingReadsAlike()
     {
         QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         const QString path = dir.path() + QStringLiteral("/t.tpl");
         QVERIFY(writeFile(path, bytes));
         QVERIFY(!UArchive::isArchive(path));
@@ -561,7 +558,7 @@ private slots:
     {
         Fixture f;
         f.model.project()->setValue(QStringLiteral("Facility"), QStringLiteral("name"), QStringLiteral("Kept"));
-        QTemporaryDir dir;
+        TestDir dir;
         const QString path = dir.path() + QStringLiteral("/plain.cpf");
         QVERIFY(writeFile(path, controlsText(control(QStringLiteral("x"))).toUtf8()));
         QVERIFY2(f.model.open(path), qPrintable(f.model.lastError()));
@@ -574,8 +571,7 @@ private slots:
 
     void brokenFileIsReportedWithLineAndColumn()
     {
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         const QString path = dir.path() + QStringLiteral("/broken.cpf");
         QVERIFY(writeFile(path, QByteArray("<?xml version=\"1.0\"?>\n<ZDX>\n<Scenes>\n<Scene name=\"S\">\n"
                                            "<Panels>\n</Scene>\n</ZDX>\n")));
@@ -612,8 +608,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         const QString path = dir.path() + QStringLiteral("/hostile.cpf");
         QVERIFY(writeFile(path, bytes));
         Fixture f;
@@ -624,8 +619,7 @@ private slots:
 
     void designTravelsWithThePanel()
     {
-        QTemporaryDir dir;
-        dir.setAutoRemove(!QTest::currentTestFailed());
+        TestDir dir;
         const QString archivePath = dir.path() + QStringLiteral("/room.cpz");
         {
             Fixture f;
@@ -668,7 +662,7 @@ private slots:
 
     void damagedArchiveIsNotReadAsXml()
     {
-        QTemporaryDir dir;
+        TestDir dir;
         const QString path = dir.path() + QStringLiteral("/damaged.cpz");
         QVERIFY(writeFile(path, QByteArray("\x10\x00\x00\x00\x7f\xff\xff\xff garbage", 17)));
         Fixture f;

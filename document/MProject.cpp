@@ -1,4 +1,4 @@
-#include "app/MProject.h"
+#include "document/MProject.h"
 
 #include "document/io/XmlWriter.h"
 
