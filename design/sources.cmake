@@ -1,5 +1,6 @@
 target_sources(zrbcore PRIVATE
     design/CParameter.h design/CParameter.cpp
+    design/HTreeRow.h
     design/HNode.h design/HNode.cpp
     design/HComposite.h design/HComposite.cpp
     design/HRoot.h design/HRoot.cpp
