@@ -1,12 +1,12 @@
 #include "app/AppResources.h"
 
+#include "document/UModelResources.h"
+
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void initBundles()
+static void initEditorBundles()
 {
-    Q_INIT_RESOURCE(data);
-    Q_INIT_RESOURCE(skins);
     Q_INIT_RESOURCE(images);
     Q_INIT_RESOURCE(qml);
     Q_INIT_RESOURCE(qmlcontrol);
@@ -19,6 +19,7 @@ void registerAll()
     if (registered)
         return;
     registered = true;
-    initBundles();
+    UModelResources::registerAll();
+    initEditorBundles();
 }
 } // namespace AppResources

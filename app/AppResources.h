@@ -1,7 +1,8 @@
 #pragma once
 
-// Registers the compiled resource bundles of the core library. The program,
-// zrbtool and every test call it once before touching a ":/" path.
+// Registers every compiled resource bundle, the document's and the editor's.
+// The program and every test of the editor call it once before touching a
+// ":/" path.
 namespace AppResources {
 void registerAll();
 }

@@ -95,7 +95,6 @@ void KMainController::initialize()
         model->setMainWindow(window);
         model->setCanvas(m_pCanvas);
     }
-    m_pCanvas->setModel(model);
 
     // The canvas; the project tree and properties tabs join beside it.
     if (model)

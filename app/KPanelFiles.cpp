@@ -7,7 +7,6 @@
 #include "app/UMessage.h"
 #include "document/USettings.h"
 #include "dialogs/DTemplateDialog.h"
-#include "document/io/UArchive.h"
 
 #include <QDir>
 
@@ -105,7 +104,6 @@ void KPanelFiles::open()
         m_pSettings->setValue(QLatin1String(PanelsKey), folderOf(path));
         m_pOwner->fitWindow();
         model->broadcast(KController::DocumentReloaded);
-        UArchive::instance()->clearHeader();
     }
     model->updateScale();
 }

@@ -19,10 +19,10 @@ MCanvasState::MCanvasState(MModel &model) : m(model) {}
 
 bool MCanvasState::updateScale()
 {
-    if (!m.m_pHardwareRoot || !m.m_pQmlRoot || !m.m_pDocumentRoot)
+    if (!m.hardwareRoot() || !m.m_pQmlRoot || !m.documentRoot())
         return false;
     double reference = m.qmlProperty("maxControlHeight").toDouble();
-    const QRectF b = m.m_pDocumentRoot->bounds();
+    const QRectF b = m.documentRoot()->bounds();
     if (b.height() > 0 && m.m_viewScale > 0)
         reference = (2.0 * b.top() + b.height()) / m.m_viewScale;
     const double height = m.m_pCanvasItem ? m.m_pCanvasItem->height() : m.qmlProperty("height").toDouble();
@@ -34,7 +34,7 @@ bool MCanvasState::updateScale()
     m.m_viewScale = float(height / reference);
     m.setQmlProperty("viewScale", m.m_viewScale);
     WDelegate::instance()->setLoadScale(m.m_viewScale);
-    m.m_pDocumentRoot->rescale(1.0, height);
+    m.documentRoot()->rescale(1.0, height);
     m.setQmlProperty("textSize", int(m.m_viewScale * 12));
     m.setQmlProperty("pixelScale", m.m_viewScale);
     return true;
@@ -42,13 +42,13 @@ bool MCanvasState::updateScale()
 
 void MCanvasState::fitToViewWidth()
 {
-    if (!m.m_pDocumentRoot || !m.m_pQmlRoot)
+    if (!m.documentRoot() || !m.m_pQmlRoot)
         return;
     const double width = m.m_pCanvasItem ? m.m_pCanvasItem->width() : m.qmlProperty("width").toDouble();
     // A canvas of no width yet has nothing to centre on.
     if (!(width > 0))
         return;
-    m.m_pDocumentRoot->fitWidth(GroupControls, width);
+    m.documentRoot()->fitWidth(GroupControls, width);
 }
 
 void MCanvasState::pushPageState()
@@ -60,8 +60,8 @@ void MCanvasState::pushPageState()
 
 void MCanvasState::pushHeaderTitle()
 {
-    if (m.m_pProject)
-        m.setQmlProperty("headerTitle", m.m_pProject->facilityName());
+    if (m.project())
+        m.setQmlProperty("headerTitle", m.project()->facilityName());
 }
 
 void MCanvasState::refreshViewState()
@@ -69,8 +69,8 @@ void MCanvasState::refreshViewState()
     updateScale();
     fitToViewWidth();
     // The document's items belong on the current canvas content item.
-    if (m.m_pDocumentRoot && m.m_pCanvasItem && m.m_pDocumentRoot->type() == GroupScenes)
-        m.m_pDocumentRoot->setParentItem(m.m_pCanvasItem);
+    if (m.documentRoot() && m.m_pCanvasItem && m.documentRoot()->type() == GroupScenes)
+        m.documentRoot()->setParentItem(m.m_pCanvasItem);
     pushPageState();
     CComposite *collection = m.currentCollection();
     m.setQmlProperty("sceneTitle", collection ? collection->name() : QString());
@@ -88,11 +88,11 @@ bool MCanvasState::mobileMenuChoice(const QString &text)
             return false;
     }
     if (text.startsWith(projectInformation)) {
-        if (!m.m_pProject)
+        if (!m.project())
             return false;
         DQmlMessageDialog dialog(m.m_pQmlContext);
         dialog.setTitle(text);
-        dialog.setText(m.m_pProject->informationText());
+        dialog.setText(m.project()->informationText());
         dialog.setButton(MModel::tr("OK"));
         return dialog.exec();
     }
@@ -112,7 +112,7 @@ CControl *MCanvasState::pasteText(CComposite *composite, const QString &text)
         return nullptr;
     WDelegate *delegate = WDelegate::instance();
     delegate->setLoadScale(1.0f);
-    CControl *control = composite->loadText(text, m.m_pHardwareRoot);
+    CControl *control = composite->loadText(text, m.hardwareRoot());
     composite->setModel(&m);
     delegate->setLoadScale(m.m_viewScale);
     if (control)

@@ -2,7 +2,8 @@
 
 #include "app/MModel.h"
 #include "app/UMessage.h"
-#include "controls/WWidget.h"
+#include "document/CItem.h"
+#include "document/CLoadContext.h"
 #include "design/HRoot.h"
 #include "document/CComposite.h"
 
@@ -17,19 +18,20 @@ MDocumentEditing::MDocumentEditing(MModel &model) : m(model) {}
 
 CComposite *MDocumentEditing::addCollection()
 {
-    if (!m.m_pDocumentRoot)
+    if (!m.documentRoot())
         return nullptr;
     auto *collection = new CComposite();
-    m.m_pDocumentRoot->addChild(collection);
+    m.documentRoot()->addChild(collection);
+    collection->assignNewId();
     collection->assignKind(QStringLiteral("Scene"));
-    collection->setName(MModel::tr("COLLECTION") + QString::number(m.m_pDocumentRoot->childCount()));
+    collection->setName(MModel::tr("COLLECTION") + QString::number(m.documentRoot()->childCount()));
     collection->setModel(&m);
     return collection;
 }
 
 CComposite *MDocumentEditing::addPanel(HNode *node)
 {
-    if (!m.m_pHardwareRoot || !m.m_pDocumentRoot || !node)
+    if (!m.hardwareRoot() || !m.documentRoot() || !node)
         return nullptr;
     if (m.m_pCurrentPanel && m.m_pCurrentPanel->parent() &&
         m.m_pCurrentPanel->parent()->childCount() >= MaxPanelsPerCollection) {
@@ -41,16 +43,18 @@ CComposite *MDocumentEditing::addPanel(HNode *node)
     if (!collection)
         return nullptr;
     auto *panel = new CComposite();
-    panel->setModel(&m);
-    panel->loadFile(node->templatePath(QString()), m.m_pHardwareRoot, nullptr, QString(), nullptr,
-                    nullptr);
     collection->addChild(panel);
+    panel->assignNewId();
+    panel->setModel(&m);
+    CLoadContext context;
+    context.hardware = m.hardwareRoot();
+    panel->loadFile(node->templatePath(QString()), context);
     panel->assignKind(QStringLiteral("Panel"));
     panel->setPanelKind(QString());
     panel->setName(node->label());
     for (CControl *child : panel->children()) {
         if (child->name() == QLatin1String("Title") && child->type() == QLatin1String("Label")) {
-            if (WWidget *label = child->findItem(QStringLiteral("label"))) {
+            if (CItem *label = child->findItem(QStringLiteral("label"))) {
                 label->setTitle(node->label());
                 break;
             }
@@ -85,7 +89,7 @@ void MDocumentEditing::selectPanel(CComposite *panel)
 bool MDocumentEditing::setPage(int index)
 {
     CComposite *current =
-        m.m_pDocumentRoot ? dynamic_cast<CComposite *>(m.m_pDocumentRoot->current(GroupPanels)) : nullptr;
+        m.documentRoot() ? dynamic_cast<CComposite *>(m.documentRoot()->current(GroupPanels)) : nullptr;
     if (!current) {
         m.m_pCurrentPanel = nullptr;
         return false;
@@ -94,7 +98,7 @@ bool MDocumentEditing::setPage(int index)
     CComposite *collection = current->parent();
     if (collection)
         collection->setCurrentIndex(index);
-    current = dynamic_cast<CComposite *>(m.m_pDocumentRoot->current(GroupPanels));
+    current = dynamic_cast<CComposite *>(m.documentRoot()->current(GroupPanels));
     m.m_pCurrentPanel = current;
     if (!current)
         return false;
@@ -119,20 +123,20 @@ bool MDocumentEditing::stepPage(int offset)
 
 bool MDocumentEditing::selectCollection(const QString &name)
 {
-    if (!m.m_pDocumentRoot)
+    if (!m.documentRoot())
         return false;
-    CControl *current = m.m_pDocumentRoot->current(GroupScenes);
+    CControl *current = m.documentRoot()->current(GroupScenes);
     if (current && current->name() == name)
         return true;
     CComposite *previous = m.m_pCurrentPanel;
     if (previous)
         previous->show(false);
-    if (!m.m_pDocumentRoot->makeCurrent(GroupScenes, name)) {
+    if (!m.documentRoot()->makeCurrent(GroupScenes, name)) {
         if (previous)
             previous->show(true);
         return false;
     }
-    m.m_pCurrentPanel = dynamic_cast<CComposite *>(m.m_pDocumentRoot->current(GroupPanels));
+    m.m_pCurrentPanel = dynamic_cast<CComposite *>(m.documentRoot()->current(GroupPanels));
     if (m.m_pCurrentPanel)
         m.m_pCurrentPanel->show(true);
     m.pushPageState();
@@ -146,7 +150,7 @@ bool MDocumentEditing::selectCollection(const QString &name)
 
 bool MDocumentEditing::selectCollection(int index)
 {
-    CControl *collection = m.m_pDocumentRoot ? m.m_pDocumentRoot->childAt(index) : nullptr;
+    CControl *collection = m.documentRoot() ? m.documentRoot()->childAt(index) : nullptr;
     if (!collection)
         return false;
     return selectCollection(collection->name());
@@ -161,11 +165,11 @@ void MDocumentEditing::addControl(CControl *control)
     m.refreshCanvasController();
 }
 
-void MDocumentEditing::addControls(CComposite *list)
+void MDocumentEditing::addControls(const QList<CControl *> &controls)
 {
-    if (!m.m_pCurrentPanel || !list)
+    if (!m.m_pCurrentPanel)
         return;
-    for (CControl *control : list->children()) {
+    for (CControl *control : controls) {
         m.m_pCurrentPanel->addChild(control);
         control->show(true);
     }
@@ -173,50 +177,49 @@ void MDocumentEditing::addControls(CComposite *list)
     m.refreshCanvasController();
 }
 
-void MDocumentEditing::takeOut(CControl *control, bool destroy)
+std::unique_ptr<CControl> MDocumentEditing::takeOut(CControl *control, bool destroy)
 {
     control->setSelected(0);
     control->show(false);
     CComposite *owner = control->parent() ? control->parent() : m.m_pCurrentPanel;
-    if (owner)
-        owner->removeChild(control, destroy);
+    return owner ? owner->removeChild(control, destroy) : nullptr;
 }
 
 void MDocumentEditing::afterRemoval()
 {
     m.m_modified = true;
-    if (m.m_pDocumentRoot && m.m_pDocumentRoot->transformCount() == 0)
+    if (m.documentRoot() && m.documentRoot()->transformCount() == 0)
         emit m.enableConnection(false);
     m.refreshCanvasController();
 }
 
-void MDocumentEditing::removeControl(CControl *control, bool destroy)
+std::unique_ptr<CControl> MDocumentEditing::removeControl(CControl *control, bool destroy)
 {
     if (!control)
-        return;
-    takeOut(control, destroy);
+        return nullptr;
+    std::unique_ptr<CControl> removed = takeOut(control, destroy);
     afterRemoval();
+    return removed;
 }
 
-void MDocumentEditing::removeControls(CComposite *list)
+std::vector<std::unique_ptr<CControl>> MDocumentEditing::removeControls(
+    const QList<CControl *> &controls)
 {
-    if (!list)
-        return;
-    const QList<CControl *> controls = list->children();
-    for (CControl *control : controls)
-        takeOut(control, false);
+    std::vector<std::unique_ptr<CControl>> removed;
+    for (CControl *control : controls) {
+        if (std::unique_ptr<CControl> taken = takeOut(control, false))
+            removed.push_back(std::move(taken));
+    }
     afterRemoval();
+    return removed;
 }
 
 void MDocumentEditing::clearSelection()
 {
-    if (!m.m_pDocumentRoot)
-        return;
-    CComposite selected;
-    selected.setNonOwning(true);
-    m.m_pDocumentRoot->collectSelected(&selected);
-    if (selected.childCount() > 0)
-        selected.setSelected(0);
+    QList<CControl *> selected;
+    m.documentRoot()->collectSelected(selected);
+    for (CControl *control : qAsConst(selected))
+        control->setSelected(0);
 }
 
 CControl *MDocumentEditing::finishNewControl(CControl *control, bool bound)
@@ -236,10 +239,10 @@ CControl *MDocumentEditing::finishNewControl(CControl *control, bool bound)
 
 CControl *MDocumentEditing::createNodeControl(HNode *node, const QString &parameter, const QPointF &point)
 {
-    if (!m.m_pHardwareRoot || !m.m_pCurrentPanel)
+    if (!m.hardwareRoot() || !m.m_pCurrentPanel)
         return nullptr;
     return finishNewControl(
-        m.m_pCurrentPanel->loadNodeControl(m.m_pHardwareRoot, node, parameter, point), true);
+        m.m_pCurrentPanel->loadNodeControl(m.hardwareRoot(), node, parameter, point), true);
 }
 
 CControl *MDocumentEditing::createGraphicControl(const QString &label, const QPointF &point)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QPointF>
 #include <QString>
+
+#include <memory>
+#include <vector>
 
 class CComposite;
 class CControl;
@@ -23,16 +27,16 @@ public:
     bool selectCollection(const QString &name);
     bool selectCollection(int index);
     void addControl(CControl *control);
-    void addControls(CComposite *list);
-    void removeControl(CControl *control, bool destroy);
-    void removeControls(CComposite *list);
+    void addControls(const QList<CControl *> &controls);
+    std::unique_ptr<CControl> removeControl(CControl *control, bool destroy);
+    std::vector<std::unique_ptr<CControl>> removeControls(const QList<CControl *> &controls);
     void clearSelection();
     CControl *createNodeControl(HNode *node, const QString &parameter, const QPointF &point);
     CControl *createGraphicControl(const QString &label, const QPointF &point);
     CControl *createPanelLink(CComposite *target, const QPointF &point);
 
 private:
-    void takeOut(CControl *control, bool destroy);
+    std::unique_ptr<CControl> takeOut(CControl *control, bool destroy);
     void afterRemoval();
     CControl *finishNewControl(CControl *control, bool bound);
 

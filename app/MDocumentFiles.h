@@ -21,7 +21,5 @@ public:
     void forgetDesign();
 
 private:
-    void adoptLooseControls();
-
     MModel &m;
 };

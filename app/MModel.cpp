@@ -20,6 +20,7 @@
 #include "device/IComposite.h"
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/CDocument.h"
 #include "document/io/UArchive.h"
 #include "document/io/XmlWriter.h"
 
@@ -44,6 +45,7 @@ constexpr int EditModeAction = 0x3011;
 MModel::MModel(QObject *parent)
     : QObject(parent), m_mobileAddress(QStringLiteral("192.168.0.1"))
 {
+    m_pDocument = std::make_unique<CDocument>();
     m_pFiles = new MDocumentFiles(*this);
     m_pCanvasState = new MCanvasState(*this);
     m_pEditing = new MDocumentEditing(*this);
@@ -59,18 +61,12 @@ MModel::~MModel()
     delete controllers;
     delete m_pPointerTool;
     m_pPointerTool = nullptr;
-    UArchive::release();
     VModeManager::release();
-    delete m_pDocumentRoot;
-    m_pDocumentRoot = nullptr;
     m_pCurrentPanel = nullptr;
-    delete m_pHardwareRoot;
-    m_pHardwareRoot = nullptr;
+    m_pDocument.reset();
     WDelegate::release();
     delete m_pInterfaces;
     m_pInterfaces = nullptr;
-    delete m_pProject;
-    m_pProject = nullptr;
     delete m_pFiles;
     delete m_pCanvasState;
     delete m_pEditing;
@@ -78,15 +74,7 @@ MModel::~MModel()
 
 void MModel::initialize()
 {
-    if (!m_pHardwareRoot)
-        m_pHardwareRoot = new HRoot();
-    if (!m_pDocumentRoot) {
-        m_pDocumentRoot = new CComposite();
-        m_pDocumentRoot->setType(GroupScenes);
-        m_pDocumentRoot->setModel(this);
-    }
-    if (!m_pProject)
-        m_pProject = new MProject();
+    m_pDocument->setHost(this);
 
     m_pollingTimer.setInterval(PollingInterval);
     connect(&m_pollingTimer, &QTimer::timeout, this, &MModel::doPolling, Qt::UniqueConnection);
@@ -98,7 +86,6 @@ void MModel::initialize()
     delegate->setLoadScale(m_viewScale);
 
     BCommandProcessor::instance();
-    UArchive::instance();
     if (!m_pPointerTool) {
         m_pPointerTool = BCommandFactory::instance()->create(0x2000);
         if (m_pPointerTool) {
@@ -113,26 +100,82 @@ void MModel::initialize()
 void MModel::setCanvas(CCanvas *canvas)
 {
     m_pCanvas = canvas;
+    m_pDocument->setCanvas(canvas);
     if (canvas)
-        canvas->setModel(this);
+        canvas->setObserver(this);
 }
 
 QString MModel::fileName(const QString &path, bool dropExtension)
 {
-    QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (dropExtension) {
-        const int dot = name.lastIndexOf(QLatin1Char('.'));
-        if (dot >= 0)
-            name = name.left(dot);
-    }
-    return name;
+    return CDocument::fileName(path, dropExtension);
+}
+
+CComposite *MModel::documentRoot() const
+{
+    return m_pDocument->root();
+}
+
+HRoot *MModel::hardwareRoot() const
+{
+    return m_pDocument->hardware();
+}
+
+MProject *MModel::project() const
+{
+    return m_pDocument->project();
+}
+
+QString MModel::documentPath() const
+{
+    return m_pDocument->path();
+}
+
+QString MModel::designPath() const
+{
+    return m_pDocument->designPath();
+}
+
+QString MModel::lastError() const
+{
+    return m_pDocument->lastError();
+}
+
+CItemFactory *MModel::itemFactory() const
+{
+    // Items need the canvas to live on; without it the document keeps its
+    // values alone.
+    WWidgetFactory *factory = WDelegate::instance()->factory();
+    return factory && factory->parentItem() && factory->context() ? factory : nullptr;
+}
+
+void MModel::selectionChanged(bool selected, bool ccp)
+{
+    emit selectState(selected);
+    emit ccpState(ccp);
+}
+
+QString MModel::resolveImagePath(const QString &path) const
+{
+    QString resolved = path;
+    m_pDocument->archive().redirectImagePath(resolved);
+    return resolved;
+}
+
+void MModel::canvasReset()
+{
+    emit resetCanvas();
+    emit reloadCanvas();
+}
+
+void MModel::canvasSkinChanged(const QString &skin, const QString &accent)
+{
+    applySkin(skin, accent);
+    emit reloadCanvas();
 }
 
 CComposite *MModel::currentCollection() const
 {
-    if (!m_pDocumentRoot)
-        return nullptr;
-    return dynamic_cast<CComposite *>(m_pDocumentRoot->current(GroupScenes));
+    return dynamic_cast<CComposite *>(documentRoot()->current(GroupScenes));
 }
 
 // ---------------------------------------------------------------------------
@@ -216,19 +259,19 @@ void MModel::addControl(CControl *control)
     m_pEditing->addControl(control);
 }
 
-void MModel::addControls(CComposite *list)
+void MModel::addControls(const QList<CControl *> &controls)
 {
-    m_pEditing->addControls(list);
+    m_pEditing->addControls(controls);
 }
 
-void MModel::removeControl(CControl *control, bool destroy)
+std::unique_ptr<CControl> MModel::removeControl(CControl *control, bool destroy)
 {
-    m_pEditing->removeControl(control, destroy);
+    return m_pEditing->removeControl(control, destroy);
 }
 
-void MModel::removeControls(CComposite *list)
+std::vector<std::unique_ptr<CControl>> MModel::removeControls(const QList<CControl *> &controls)
 {
-    m_pEditing->removeControls(list);
+    return m_pEditing->removeControls(controls);
 }
 
 void MModel::clearSelection()
@@ -325,8 +368,7 @@ void MModel::setEditMode(bool on)
         if (KController *tree = m_pControllers->findController(TreeControllerType))
             tree->setEditMode(on);
     }
-    if (m_pDocumentRoot)
-        m_pDocumentRoot->setEditMode(on);
+    documentRoot()->setEditMode(on);
 }
 
 void MModel::setCanvasItem(QQuickItem *item)
@@ -366,9 +408,7 @@ void MModel::resetPointerTool()
 QStringList MModel::collectionNames() const
 {
     QStringList names;
-    if (!m_pDocumentRoot)
-        return names;
-    for (CControl *collection : m_pDocumentRoot->children())
+    for (CControl *collection : documentRoot()->children())
         names << collection->name();
     return names;
 }
@@ -382,8 +422,7 @@ void MModel::toggleEditMode()
 
 void MModel::replacePathPrefix(const QString &oldPrefix, const QString &newPrefix)
 {
-    if (m_pDocumentRoot)
-        m_pDocumentRoot->replacePathPrefix(oldPrefix, newPrefix);
+    documentRoot()->replacePathPrefix(oldPrefix, newPrefix);
 }
 
 
@@ -399,8 +438,7 @@ void MModel::applySkin(const QString &, const QString &)
 {
     // The skins join the canvas bridge with the skin loader; the items
     // re-derive their skinned images either way.
-    if (m_pHardwareRoot && m_pDocumentRoot)
-        m_pDocumentRoot->updateSkin();
+    documentRoot()->updateSkin();
 }
 
 bool MModel::handleEvent(const QString &event)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/CCanvasObserver.h"
+#include "document/CControlHost.h"
+
 #include <QHostAddress>
 #include <QObject>
 #include <QPointer>
@@ -10,6 +13,9 @@
 #include <QTimer>
 #include <QVariant>
 
+#include <memory>
+#include <vector>
+
 class BCommand;
 class MCanvasState;
 class MDocumentEditing;
@@ -18,6 +24,7 @@ class BCommandProcessor;
 class CCanvas;
 class CComposite;
 class CControl;
+class CDocument;
 class HNode;
 class HRoot;
 class IComposite;
@@ -30,10 +37,11 @@ class QTreeView;
 class VQmlFrame;
 class XmlWriter;
 
-// The application model: owns the panel document, the imported design, the
-// project record and the device connections, knows the current collection and
-// panel, and pushes what the canvas shows into the QML root.
-class MModel : public QObject
+// The application model: owns the open document (with its design and project
+// record) and the device connections, knows the current collection and panel,
+// shows the document on the canvas and pushes what the canvas shows into the
+// QML root.
+class MModel : public QObject, public CControlHost, public CCanvasObserver
 {
     Q_OBJECT
 public:
@@ -62,9 +70,11 @@ public:
     bool selectCollection(const QString &name);
     bool selectCollection(int index);
     void addControl(CControl *control);
-    void addControls(CComposite *list);
-    void removeControl(CControl *control, bool destroy);
-    void removeControls(CComposite *list);
+    // Takes the controls into the current panel.
+    void addControls(const QList<CControl *> &controls);
+    // Hands the control back unless it is destroyed.
+    std::unique_ptr<CControl> removeControl(CControl *control, bool destroy);
+    std::vector<std::unique_ptr<CControl>> removeControls(const QList<CControl *> &controls);
     void clearSelection();
     CControl *createNodeControl(HNode *node, const QString &parameter, const QPointF &point);
     CControl *createGraphicControl(const QString &label, const QPointF &point);
@@ -103,11 +113,20 @@ public:
     void userChangedValue();
     bool isOnline() const { return m_online; }
 
+    // What the document needs from the application.
+    double pixelScale() const override { return m_viewScale; }
+    CItemFactory *itemFactory() const override;
+    void selectionChanged(bool selected, bool ccp) override;
+    QString resolveImagePath(const QString &path) const override;
+    void canvasReset() override;
+    void canvasSkinChanged(const QString &skin, const QString &accent) override;
+
     // Accessors.
-    CComposite *documentRoot() const { return m_pDocumentRoot; }
-    HRoot *hardwareRoot() const { return m_pHardwareRoot; }
-    MProject *project() const { return m_pProject; }
-    CCanvas *canvas() const { return m_pCanvas; }
+    CDocument *document() const { return m_pDocument.get(); }
+    CComposite *documentRoot() const;
+    HRoot *hardwareRoot() const;
+    MProject *project() const;
+    CCanvas *canvas() const override { return m_pCanvas; }
     void setCanvas(CCanvas *canvas);
     IComposite *interfaces() const { return m_pInterfaces; }
     CComposite *currentPanel() const { return m_pCurrentPanel; }
@@ -139,14 +158,14 @@ public:
     BCommand *pointerTool() const { return m_pPointerTool; }
     float viewScale() const { return m_viewScale; }
     void setViewScale(float scale) { m_viewScale = scale; }
-    QString documentPath() const { return m_documentPath; }
-    QString designPath() const { return m_designPath; }
+    QString documentPath() const;
+    QString designPath() const;
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
     QHostAddress mobileAddress() const { return m_mobileAddress; }
     void setMobileAddress(const QHostAddress &address) { m_mobileAddress = address; }
     // The last error a document operation met, for callers that report it.
-    QString lastError() const { return m_lastError; }
+    QString lastError() const;
 
     // File name rule: the part after the last "/", without extension if asked.
     static QString fileName(const QString &path, bool dropExtension);
@@ -181,26 +200,21 @@ private:
     QPointer<QQmlContext> m_pQmlContext;
     float m_viewHeight = 0.0f;
     float m_viewWidth = 0.0f;
-    HRoot *m_pHardwareRoot = nullptr;
     IComposite *m_pInterfaces = nullptr;
     bool m_online = false;
-    CComposite *m_pDocumentRoot = nullptr;
+    std::unique_ptr<CDocument> m_pDocument;
     CComposite *m_pCurrentPanel = nullptr;
     QTimer m_pollingTimer;
     QTimer m_secondTimer;
     bool m_pollingActive = false;
     float m_viewScale = 1.0f;
     MainWindow *m_pMainWindow = nullptr;
-    QString m_documentPath;
-    QString m_designPath;
     bool m_modified = false;
     QHostAddress m_mobileAddress;
-    MProject *m_pProject = nullptr;
     CCanvas *m_pCanvas = nullptr;
     KComposite *m_pControllers = nullptr;
     BCommand *m_pPointerTool = nullptr;
     bool m_editMode = false;
-    QString m_lastError;
     MDocumentFiles *m_pFiles = nullptr;
     MCanvasState *m_pCanvasState = nullptr;
     MDocumentEditing *m_pEditing = nullptr;

@@ -1,69 +1,28 @@
 #include "app/UTool.h"
 
-#include "app/MModel.h"
-#include "app/UDocumentReport.h"
-#include "app/UMessage.h"
 #include "design/HDesignReport.h"
 #include "design/HRoot.h"
 #include "document/CCanvas.h"
-#include "views/VQmlFrame.h"
+#include "document/CDocument.h"
+#include "document/UDocumentReport.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QQuickItem>
 #include <QTextStream>
 
 namespace {
 
-// Message boxes have no place in a command-line run: their texts are kept
-// and printed on standard error instead, questions get their default answer.
-class CollectingMessageHandler : public UMessageHandler
-{
-public:
-    CollectingMessageHandler() : m_pPrevious(UMessage::handler()) { UMessage::setHandler(this); }
-    ~CollectingMessageHandler() override { UMessage::setHandler(m_pPrevious); }
-
-    QMessageBox::StandardButton show(QMessageBox::Icon, QWidget *, const QString &,
-                                     const QString &text, QMessageBox::StandardButtons buttons,
-                                     QMessageBox::StandardButton defaultButton) override
-    {
-        m_texts << text;
-        if (defaultButton != QMessageBox::NoButton)
-            return defaultButton;
-        return (buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::No;
-    }
-
-    QStringList texts() const { return m_texts; }
-
-private:
-    UMessageHandler *m_pPrevious = nullptr;
-    QStringList m_texts;
-};
-
-// A model with the records the program gives it and the QML engine of a
-// canvas that is never shown: the control items load from their QML files as
-// in the program, under an item of no size so nothing is rescaled and every
-// value keeps the number the file holds.
+// The document alone, with a canvas record of a 96-dpi screen: nothing is
+// shown, so the values in the file are kept as they are.
 struct Session {
     Session()
     {
-        model.setCanvas(&canvas);
         canvas.setDpiOverride(96.0f);
-        frame.reset(new VQmlFrame());
-        frame->initialize(true);
-        model.setQmlFrame(frame.data());
-        frame->setModel(&model);
-        content.reset(new QQuickItem());
-        // The bridge already pointed the item factory at the engine's context.
-        model.setCanvasItem(content.data());
-        model.initialize();
+        document.setCanvas(&canvas);
     }
     CCanvas canvas;
-    MModel model;
-    // Go first: the items and the engine refer to the model.
-    QScopedPointer<VQmlFrame> frame;
-    QScopedPointer<QQuickItem> content;
+    CDocument document;
 };
 
 QString oneLine(QString text)
@@ -200,14 +159,14 @@ int UTool::info(const QStringList &arguments, QTextStream &out, QTextStream &err
     if (status >= 0)
         return status;
 
-    CollectingMessageHandler messages;
     Session session;
-    if (!session.model.open(path))
-        return fail(err, path, session.model.lastError());
+    if (!session.document.open(path))
+        return fail(err, path, session.document.lastError());
     if (json)
-        out << QJsonDocument(UDocumentReport::toJson(&session.model)).toJson(QJsonDocument::Indented);
+        out << QJsonDocument(UDocumentReport::toJson(&session.document))
+                   .toJson(QJsonDocument::Indented);
     else
-        out << UDocumentReport::toText(&session.model);
+        out << UDocumentReport::toText(&session.document);
     out.flush();
     return Success;
 }
@@ -227,12 +186,11 @@ int UTool::convert(const QStringList &arguments, QTextStream &out, QTextStream &
     if (!checkReadable(in, err, status))
         return status;
 
-    CollectingMessageHandler messages;
     Session session;
-    if (!session.model.open(in))
-        return fail(err, in, session.model.lastError());
-    if (!session.model.save(output))
-        return fail(err, output, session.model.lastError());
+    if (!session.document.open(in))
+        return fail(err, in, session.document.lastError());
+    if (!session.document.save(output))
+        return fail(err, output, session.document.lastError());
     out.flush();
     return Success;
 }
@@ -245,23 +203,14 @@ int UTool::design(const QStringList &arguments, QTextStream &out, QTextStream &e
     if (status >= 0)
         return status;
 
-    CollectingMessageHandler messages;
     Session session;
-    if (!session.model.loadDesign(path)) {
-        // A refused version explains itself in its message.
-        const QStringList texts = messages.texts();
-        if (!texts.isEmpty()) {
-            err << texts.join(QLatin1Char('\n')) << '\n';
-            err.flush();
-            return Failure;
-        }
-        return fail(err, path, session.model.lastError());
-    }
+    if (!session.document.loadDesign(path))
+        return fail(err, path, session.document.lastError());
     if (json)
-        out << QJsonDocument(HDesignReport::toJson(session.model.hardwareRoot()))
+        out << QJsonDocument(HDesignReport::toJson(session.document.hardware()))
                    .toJson(QJsonDocument::Indented);
     else
-        out << HDesignReport::toText(session.model.hardwareRoot());
+        out << HDesignReport::toText(session.document.hardware());
     out.flush();
     return Success;
 }

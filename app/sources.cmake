@@ -1,4 +1,4 @@
-target_sources(zrbcore PRIVATE
+target_sources(zrbeditor PRIVATE
     app/AppResources.h app/AppResources.cpp
     app/UMessage.h app/UMessage.cpp
     app/KController.h app/KController.cpp
@@ -12,6 +12,4 @@ target_sources(zrbcore PRIVATE
     app/MDocumentFiles.h app/MDocumentFiles.cpp
     app/MCanvasState.h app/MCanvasState.cpp
     app/MDocumentEditing.h app/MDocumentEditing.cpp
-    app/UDocumentReport.h app/UDocumentReport.cpp
-    app/UTool.h app/UTool.cpp
 )

@@ -1,8 +1,8 @@
-#include "app/AppResources.h"
-#include "document/USettings.h"
 #include "app/UTool.h"
+#include "document/UModelResources.h"
+#include "document/USettings.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -24,10 +24,11 @@ int main(int argc, char *argv[])
     // The tool never shows a window.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    AppResources::registerAll();
-    QApplication application(argc, argv);
-    QApplication::setOrganizationName(USettings::organization());
-    QApplication::setApplicationName(USettings::application());
+    UModelResources::registerAll();
+    // Only the document and its files: no widgets, no QML.
+    QGuiApplication application(argc, argv);
+    QGuiApplication::setOrganizationName(USettings::organization());
+    QGuiApplication::setApplicationName(USettings::application());
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setCodec("UTF-8");

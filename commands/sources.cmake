@@ -1,4 +1,4 @@
-target_sources(zrbcore PRIVATE
+target_sources(zrbeditor PRIVATE
     commands/BCommand.h commands/BCommand.cpp
     commands/BCommandFactory.h commands/BCommandFactory.cpp
     commands/BCommandProcessor.h commands/BCommandProcessor.cpp

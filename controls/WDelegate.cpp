@@ -2,8 +2,6 @@
 
 #include "controls/WWidgetFactory.h"
 
-#include <QDateTime>
-
 namespace {
 WDelegate *s_pInstance = nullptr;
 }
@@ -21,8 +19,6 @@ void WDelegate::release()
     s_pInstance = nullptr;
 }
 
-WDelegate::WDelegate() : m_idCounter(quint32(QDateTime::currentSecsSinceEpoch())) {}
-
 WDelegate::~WDelegate()
 {
     delete m_pFactory;
@@ -34,19 +30,4 @@ void WDelegate::setFactory(WWidgetFactory *factory)
         return;
     delete m_pFactory;
     m_pFactory = factory;
-}
-
-quint32 WDelegate::nextId()
-{
-    ++m_idCounter;
-    // 0 means "no id" everywhere; never hand it out when the counter wraps.
-    if (m_idCounter == 0)
-        ++m_idCounter;
-    return m_idCounter;
-}
-
-void WDelegate::reserveId(quint32 id)
-{
-    if (id > m_idCounter)
-        m_idCounter = id;
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QString>
-
 class QWidget;
 class WWidgetFactory;
 
 // Program-wide holder of the item factory, the scale applied to positions
-// read from files, and the control id counter.
+// read from files, and the main window.
 class WDelegate
 {
 public:
@@ -17,27 +15,16 @@ public:
     WWidgetFactory *factory() const { return m_pFactory; }
     // Takes ownership.
     void setFactory(WWidgetFactory *factory);
-    QString basePath() const { return m_basePath; }
-    void setBasePath(const QString &path) { m_basePath = path; }
     float loadScale() const { return m_loadScale; }
     void setLoadScale(float scale) { m_loadScale = scale; }
     QWidget *mainWindow() const { return m_pMainWindow; }
     void setMainWindow(QWidget *window) { m_pMainWindow = window; }
 
-    // Increments the counter, then answers it.
-    quint32 nextId();
-    quint32 currentId() const { return m_idCounter; }
-    // Moves the counter past an id met in a loaded document, so new controls
-    // never repeat it.
-    void reserveId(quint32 id);
-
 private:
-    WDelegate();
+    WDelegate() = default;
     ~WDelegate();
 
     WWidgetFactory *m_pFactory = nullptr;
-    QString m_basePath;
     float m_loadScale = 1.0f;
     QWidget *m_pMainWindow = nullptr;
-    quint32 m_idCounter = 0;
 };

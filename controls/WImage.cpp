@@ -1,6 +1,5 @@
 #include "controls/WImage.h"
 
-#include "document/io/UArchive.h"
 #include "document/io/XmlWriter.h"
 
 #include <QUrl>
@@ -16,16 +15,9 @@ QString WImage::toFileUrl(const QString &text)
     return QUrl::fromLocalFile(path).toString();
 }
 
-QString WImage::resolveThroughArchive(const QString &path)
-{
-    QString resolved = path;
-    UArchive::instance()->redirectImagePath(resolved);
-    return resolved;
-}
-
 void WImage::initWidget()
 {
-    setRootProperty("path", resolveThroughArchive(QStringLiteral("../images/default.png")));
+    setRootProperty("path", resolveImagePath(QStringLiteral("../images/default.png")));
 }
 
 bool WImage::loadAttribute(const QString &name, const QString &value)
@@ -35,7 +27,8 @@ bool WImage::loadAttribute(const QString &name, const QString &value)
     if (!m_pRoot)
         return false;
     if (name == QLatin1String("path")) {
-        setRootProperty("path", resolveThroughArchive(value));
+        // Paths read from a file arrive already redirected into its archive.
+        setRootProperty("path", value);
         return true;
     }
     if (name == QLatin1String("imagesize")) {
@@ -81,7 +74,7 @@ QVariant WImage::attribute(uint id) const
 void WImage::setAttribute(uint id, const QVariant &value)
 {
     if (id == 0x4400) {
-        setRootProperty("path", resolveThroughArchive(toFileUrl(value.toString())));
+        setRootProperty("path", resolveImagePath(toFileUrl(value.toString())));
         return;
     }
     WWidget::setAttribute(id, value);

@@ -22,7 +22,4 @@ public:
     // A text naming a local file becomes its file URL; anything else the
     // file URL of the text taken as a path.
     static QString toFileUrl(const QString &text);
-    // The path of an archive member of the same file name, when the open
-    // archive holds one; the path unchanged otherwise.
-    static QString resolveThroughArchive(const QString &path);
 };

@@ -4,6 +4,7 @@
 #include "app/UMessage.h"
 #include "controls/WDelegate.h"
 #include "document/CControl.h"
+#include "document/CControlHost.h"
 #include "document/io/XmlWriter.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,30 @@ WWidget::~WWidget()
 {
     if (m_pSelector)
         m_pSelector->deleteLater();
+}
+
+void WWidget::release()
+{
+    // The control no longer answers for this item once it lets it go.
+    m_pControl = nullptr;
+    if (m_pRoot)
+        m_pRoot->deleteLater();
+}
+
+void WWidget::setLinkedItem(CItem *item)
+{
+    m_pLinkedItem = dynamic_cast<WWidget *>(item);
+}
+
+void WWidget::enableDrop(bool enable)
+{
+    setRootProperty("enableDrop", enable);
+}
+
+QString WWidget::resolveImagePath(const QString &path) const
+{
+    const CControlHost *host = m_pControl ? m_pControl->model() : nullptr;
+    return host ? host->resolveImagePath(path) : path;
 }
 
 void WWidget::initWidget() {}
@@ -311,10 +336,10 @@ void WWidget::setVisible(bool visible)
     setRootProperty("visible", visible);
 }
 
-void WWidget::setRootParentItem(QQuickItem *parent)
+void WWidget::setRootParentItem(QObject *parent)
 {
     if (m_pRoot)
-        m_pRoot->setParentItem(parent);
+        m_pRoot->setParentItem(qobject_cast<QQuickItem *>(parent));
 }
 
 void WWidget::setRootProperty(const char *name, const QVariant &value)
@@ -356,7 +381,7 @@ void WWidget::loadSelector(bool edit)
         delete m_pSelector.data();
         m_pSelector = nullptr;
     }
-    if (!edit || !m_pRoot || !m_pControl || !m_pControl->model())
+    if (!edit || !m_pRoot || !m_pControl || !m_pModel)
         return;
     if (!m_pRoot->property("selEnable").toBool())
         return;
@@ -415,7 +440,7 @@ QString WWidget::getToolTip(bool hover)
 
 void WWidget::select(int keys)
 {
-    if (!m_pControl || !m_pControl->model())
+    if (!m_pControl || !m_pModel)
         return;
-    m_pControl->model()->selectWithPointerTool(m_pControl, keys);
+    m_pModel->selectWithPointerTool(m_pControl, keys);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/CItem.h"
+
 #include <QColor>
 #include <QPointer>
 #include <QQuickItem>
@@ -11,14 +13,16 @@ class CAttributes;
 class CComposite;
 class CControl;
 class HNode;
+class MModel;
 class PProtocol;
 class TTransform;
 class XmlWriter;
 
 // The native item inside every control's QML component. It drives the
-// component's root purely by property name, persists the control's look as
-// named values and carries the selection overlay in edit mode.
-class WWidget : public QQuickItem
+// component's root purely by property name, shows one item record of its
+// control and writes its values back as named values, and carries the
+// selection overlay in edit mode.
+class WWidget : public QQuickItem, public CItem
 {
     Q_OBJECT
 public:
@@ -27,72 +31,82 @@ public:
 
     virtual void initWidget();
     virtual void destroy();
-    virtual void setAttributes(CAttributes *attributes);
-    virtual void updateLink();
+    void setAttributes(CAttributes *attributes) override;
+    void updateLink() override;
     virtual void setCanvas(QQuickItem *canvas);
-    virtual bool writeXml(XmlWriter *writer);
+    bool writeXml(XmlWriter *writer) override;
     virtual bool loadAttribute(const QString &name, const QString &value);
-    virtual void scale(float factor);
-    virtual void moveBy(double dx, double dy);
-    virtual void setGeometry(double x, double y, double width, double height);
-    virtual void reshape(double a, double b, double c, double d, double e, double f);
-    virtual void inputValue();
+    void scale(float factor) override;
+    void moveBy(double dx, double dy) override;
+    void setGeometry(double x, double y, double width, double height) override;
+    void reshape(double a, double b, double c, double d, double e, double f) override;
+    void inputValue() override;
     virtual bool acceptDrop(HNode *node, const QString &value);
-    virtual void setTitle(const QString &title);
-    virtual void setChild(CControl *child);
-    virtual CControl *child() const;
-    virtual void setPanel(CComposite *panel);
-    virtual bool isType(const QString &type) const;
+    void setTitle(const QString &title) override;
+    void setChild(CControl *child) override;
+    CControl *child() const override;
+    void setPanel(CComposite *panel) override;
+    bool isType(const QString &type) const override;
     virtual void inputText(const QString &text);
-    virtual bool isSlider() const;
+    bool isSlider() const override;
     virtual void properties();
-    virtual bool hasProperties() const;
-    virtual QWidget *createPropertiesDialog(QWidget *parent);
+    bool hasProperties() const override;
+    QWidget *createPropertiesDialog(QWidget *parent) override;
     virtual QVariant attribute(uint id) const;
     virtual void setAttribute(uint id, const QVariant &value);
-    virtual void showSelection(bool show);
-    virtual void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix);
-    virtual void updateSkin();
-    virtual void dump() const;
+    void showSelection(bool show) override;
+    void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix) override;
+    void updateSkin() override;
+    void dump() const override;
     virtual void linkValue(WWidget *source);
 
+    // The rest of what the document asks of its items.
+    QObject *itemObject() override { return this; }
+    void release() override;
+    void setLinkedItem(CItem *item) override;
+    void setTransform(TTransform *transform) override { m_pTransform = transform; }
+    void setProtocol(PProtocol *protocol) override { m_pProtocol = protocol; }
+    QRectF rootGeometry() const override;
+    void setVisible(bool visible) override;
+    void setRootParentItem(QObject *parent) override;
+    QString rootText() const override;
+    void enableDrop(bool enable) override;
+    void loadSelector(bool edit) override;
+    quint32 itemId() const override { return m_id; }
+    quint32 link() const override { return m_link; }
+    QString typeName() const override { return m_typeName; }
+
     // Keeps the item's fractions while the owning control's rectangle changes.
-    void followResize(const QRectF &oldRect, const QRectF &newRect);
+    void followResize(const QRectF &oldRect, const QRectF &newRect) override;
 
     QQuickItem *root() const { return m_pRoot; }
     void setRoot(QQuickItem *root) { m_pRoot = root; }
-    QString typeName() const { return m_typeName; }
     void setTypeName(const QString &name) { m_typeName = name; }
     double xfract() const { return m_xfract; }
     double yfract() const { return m_yfract; }
     double widthfract() const { return m_widthfract; }
     double heightfract() const { return m_heightfract; }
-    quint32 itemId() const { return m_id; }
     void setItemId(quint32 id) { m_id = id; }
-    quint32 link() const { return m_link; }
     void setLink(quint32 link) { m_link = link; }
     WWidget *linkedItem() const { return m_pLinkedItem; }
-    void setLinkedItem(WWidget *item) { m_pLinkedItem = item; }
     TTransform *transform() const { return m_pTransform; }
-    void setTransform(TTransform *transform) { m_pTransform = transform; }
     PProtocol *protocol() const { return m_pProtocol; }
-    void setProtocol(PProtocol *protocol) { m_pProtocol = protocol; }
     HNode *ownerObject() const { return m_pOwnerObject; }
     void setOwnerObject(HNode *node) { m_pOwnerObject = node; }
     CControl *control() const { return m_pControl; }
     void setControl(CControl *control) { m_pControl = control; }
+    // The application model, for the select tool and the selection overlay.
+    MModel *model() const { return m_pModel; }
+    void setModel(MModel *model) { m_pModel = model; }
     QQuickItem *selector() const { return m_pSelector; }
 
-    QRectF rootGeometry() const;
-    void setVisible(bool visible);
-    void setRootParentItem(QQuickItem *parent);
     void setRootProperty(const char *name, const QVariant &value);
     QVariant rootProperty(const char *name) const;
     void setColor(const char *name, const QString &colorText);
     QString colorName(const char *name) const;
     void setRootText(const QString &text);
-    QString rootText() const;
-    void loadSelector(bool edit);
+    // An image path as the open document has it (redirected into its archive).
+    QString resolveImagePath(const QString &path) const;
 
 public slots:
     virtual void outputValue(int value);
@@ -119,5 +133,6 @@ protected:
     PProtocol *m_pProtocol = nullptr;
     HNode *m_pOwnerObject = nullptr;
     CControl *m_pControl = nullptr;
+    MModel *m_pModel = nullptr;
     QPointer<QQuickItem> m_pSelector;
 };

@@ -1,6 +1,8 @@
 #include "controls/WWidgetFactory.h"
 
 #include "controls/WWidget.h"
+#include "document/CControl.h"
+#include "document/CItemRecord.h"
 
 #include <QDebug>
 #include <QHash>
@@ -34,7 +36,7 @@ QString WWidgetFactory::fileFor(const QString &typeName)
     return files.value(typeName);
 }
 
-WWidget *WWidgetFactory::loadWidget(const QString &typeName)
+WWidget *WWidgetFactory::loadWidget(const QString &typeName, CControl *control)
 {
     const QString file = fileFor(typeName);
     if (file.isEmpty())
@@ -59,6 +61,26 @@ WWidget *WWidgetFactory::loadWidget(const QString &typeName)
     if (!widget)
         return nullptr;
     widget->setRoot(root);
+    widget->setTypeName(typeName);
+    widget->setModel(m_pModel);
+    if (control) {
+        widget->setControl(control);
+        widget->setOwnerObject(control->block());
+    }
     widget->initWidget();
     return widget;
+}
+
+CItem *WWidgetFactory::createItem(CControl *control, const CItemRecord &record)
+{
+    WWidget *item = loadWidget(record.type(), control);
+    if (!item)
+        return nullptr;
+    item->setCanvas(m_pParentItem);
+    // Values without text are kept for the file but never reach an item.
+    for (const CItemRecord::Value &value : record.values()) {
+        if (!value.text.isEmpty())
+            item->loadAttribute(value.name, value.text);
+    }
+    return item;
 }

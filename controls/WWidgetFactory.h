@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/CItemFactory.h"
+
 #include <QString>
 
 class MModel;
@@ -7,16 +9,19 @@ class QQmlContext;
 class QQuickItem;
 class WWidget;
 
-// Turns an item type name into a loaded QML component and its native item.
-class WWidgetFactory
+// Turns an item type name into a loaded QML component and its native item,
+// and builds the live item of a control's item record.
+class WWidgetFactory : public CItemFactory
 {
 public:
     WWidgetFactory();
-    virtual ~WWidgetFactory();
+    ~WWidgetFactory() override;
 
     // Null for a type name it does not know (names are case-sensitive) and
-    // while it has no parent item or context.
-    virtual WWidget *loadWidget(const QString &typeName);
+    // while it has no parent item or context. The item is bound to the
+    // control, when given, before it initialises.
+    virtual WWidget *loadWidget(const QString &typeName, CControl *control = nullptr);
+    CItem *createItem(CControl *control, const CItemRecord &record) override;
     virtual void setParentItem(QQuickItem *item) { m_pParentItem = item; }
     virtual QQuickItem *parentItem() const { return m_pParentItem; }
     virtual QQmlContext *context() const { return m_pContext; }

@@ -1,4 +1,4 @@
-target_sources(zrbcore PRIVATE
+target_sources(zrbeditor PRIVATE
     controls/MQmlInterface.h controls/MQmlInterface.cpp
     controls/WDelegate.h controls/WDelegate.cpp
     controls/WWidget.h controls/WWidget.cpp

@@ -1,7 +1,6 @@
 #include "design/XZDPHandler.h"
 
 #include "document/MProject.h"
-#include "app/UMessage.h"
 #include "design/HNode.h"
 #include "design/HNodeFactory.h"
 #include "design/HRoot.h"
@@ -106,10 +105,7 @@ bool XZDPHandler::checkVersion(const QXmlAttributes &attributes)
     const QString version = attributes.value(QStringLiteral("version"));
     if (isSupportedVersion(version))
         return true;
-    UMessage::warning(nullptr, tr("Open Zindral Designer File Error"), versionMessage(version));
-    return refuse(tr("The design file was saved by Zindral Designer %1; version 4.2 or later is "
-                     "needed.")
-                      .arg(version));
+    return refuse(versionMessage(version));
 }
 
 void XZDPHandler::openSection(const QString &element)

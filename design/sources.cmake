@@ -1,4 +1,4 @@
-target_sources(zrbcore PRIVATE
+target_sources(zrbmodel PRIVATE
     design/CParameter.h design/CParameter.cpp
     design/HTreeRow.h
     design/HNode.h design/HNode.cpp

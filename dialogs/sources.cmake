@@ -1,4 +1,4 @@
-target_sources(zrbcore PRIVATE
+target_sources(zrbeditor PRIVATE
     dialogs/DModalDialog.h dialogs/DModalDialog.cpp
     dialogs/DQmlMessageDialog.h dialogs/DQmlMessageDialog.cpp
     dialogs/DTemplateDialog.h dialogs/DTemplateDialog.cpp

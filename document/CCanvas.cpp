@@ -1,11 +1,10 @@
 #include "document/CCanvas.h"
 
-#include "app/MModel.h"
+#include "document/CCanvasObserver.h"
 #include "document/USettings.h"
 #include "document/io/XmlWriter.h"
 
 #include <QFile>
-#include <QQuickView>
 #include <QScreen>
 #include <QTextStream>
 #include <QtMath>
@@ -46,10 +45,8 @@ void CCanvas::reset()
         m_orientation = int(orientation);
     if (settings.contains(QStringLiteral("Canvas/device")))
         m_device = settings.value(QStringLiteral("Canvas/device")).toString();
-    if (m_pModel) {
-        emit m_pModel->resetCanvas();
-        emit m_pModel->reloadCanvas();
-    }
+    if (m_pObserver)
+        m_pObserver->canvasReset();
     computePixelSize();
 }
 
@@ -133,10 +130,8 @@ void CCanvas::endValue(const QString &key)
 {
     if (key != QLatin1String("orientation"))
         return;
-    if (m_pModel) {
-        m_pModel->applySkin(m_skin, m_accent);
-        emit m_pModel->reloadCanvas();
-    }
+    if (m_pObserver)
+        m_pObserver->canvasSkinChanged(m_skin, m_accent);
     computePixelSize();
 }
 
@@ -161,14 +156,12 @@ bool CCanvas::write(XmlWriter *writer) const
     return true;
 }
 
-bool CCanvas::attachView(QQuickView *view)
+bool CCanvas::attachView(QWindow *view)
 {
     if (!view)
         return false;
     m_pView = view;
     computePixelSize();
-    if (QFile::exists(QStringLiteral(":/qml/QmlDesktop.qml")))
-        view->setSource(QUrl(QStringLiteral("qrc:/qml/QmlDesktop.qml")));
     return true;
 }
 

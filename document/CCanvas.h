@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QPointer>
-#include <QQuickView>
 #include <QString>
+#include <QWindow>
 
-class MModel;
+class CCanvasObserver;
 class QObject;
-class QQuickView;
 class XmlWriter;
 
 // The screen of the mobile device the panel is designed for: which device,
@@ -25,7 +24,8 @@ public:
     void setValue(const QString &key, const QString &text);
     void endValue(const QString &key);
     bool write(XmlWriter *writer) const;
-    bool attachView(QQuickView *view);
+    // The window the canvas is shown in, whose screen gives the DPI.
+    bool attachView(QWindow *view);
     void storeSettings() const;
     void computePixelSize();
     // The skin when the skin list names it exactly, else the list's first.
@@ -49,9 +49,9 @@ public:
     void setAccent(const QString &accent) { m_accent = accent; }
     QString text() const { return m_text; }
     void setText(const QString &text) { m_text = text; }
-    MModel *model() const { return m_pModel; }
-    void setModel(MModel *model) { m_pModel = model; }
-    QQuickView *view() const { return m_pView; }
+    CCanvasObserver *observer() const { return m_pObserver; }
+    void setObserver(CCanvasObserver *observer) { m_pObserver = observer; }
+    QWindow *view() const { return m_pView; }
     // The desktop scene holds the top and bottom rows as its properties.
     QObject *scene() const { return m_pScene; }
     void setScene(QObject *scene) { m_pScene = scene; }
@@ -76,8 +76,8 @@ private:
     QString m_skin = QStringLiteral("Light");
     QString m_accent = QStringLiteral("Blue");
     QString m_text;
-    MModel *m_pModel = nullptr;
-    QPointer<QQuickView> m_pView;
+    CCanvasObserver *m_pObserver = nullptr;
+    QPointer<QWindow> m_pView;
     QPointer<QObject> m_pScene;
     // Kept when there is no scene, so files read without a canvas keep them.
     QString m_topRow = QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml");

@@ -1,10 +1,11 @@
 #include "document/CComposite.h"
 
-#include "app/MModel.h"
-#include "controls/WDelegate.h"
-#include "controls/WWidget.h"
 #include "design/HNode.h"
+#include "design/HTreeRow.h"
 #include "document/CCanvas.h"
+#include "document/CControlHost.h"
+#include "document/CIdSource.h"
+#include "document/CItem.h"
 #include "document/io/XControlHandler.h"
 #include "document/io/XmlWriter.h"
 
@@ -12,7 +13,6 @@
 #include <QDebug>
 #include <QFile>
 #include <QStandardItem>
-#include <QTreeView>
 #include <QtMath>
 
 #include <algorithm>
@@ -63,12 +63,12 @@ void CComposite::rebind()
         return dynamic_cast<CComposite *>(child) != nullptr;
     });
     QHash<quint32, CControl *> ids;
-    QHash<quint32, WWidget *> items;
+    QHash<quint32, CItem *> items;
     if (flat) {
         for (CControl *child : qAsConst(m_children)) {
             if (child->id() != 0 && !ids.contains(child->id()))
                 ids.insert(child->id(), child);
-            for (WWidget *item : child->items()) {
+            for (CItem *item : child->items()) {
                 if (!items.contains(item->itemId()))
                     items.insert(item->itemId(), item);
             }
@@ -89,7 +89,7 @@ CControl *CComposite::childById(quint32 id)
     return findById(id);
 }
 
-WWidget *CComposite::itemById(quint32 id) const
+CItem *CComposite::itemById(quint32 id) const
 {
     if (m_pItemIndex)
         return m_pItemIndex->value(id);
@@ -133,7 +133,7 @@ bool CComposite::poll()
 QRectF CComposite::bounds() const
 {
     for (CControl *child : m_children) {
-        if (WWidget *item = child->findItem(BoundsType))
+        if (CItem *item = child->findItem(BoundsType))
             return item->rootGeometry();
     }
     QRectF result;
@@ -191,9 +191,10 @@ bool CComposite::fitWidth(const QString &groupType, double width)
 
 void CComposite::placeHorizontally(double width)
 {
-    if (!m_pModel || !m_pModel->canvas())
+    const CCanvas *canvas = m_pModel ? m_pModel->canvas() : nullptr;
+    if (!canvas)
         return;
-    if (m_pModel->canvas()->horizcenter()) {
+    if (canvas->horizcenter()) {
         QRectF content;
         for (CControl *child : qAsConst(m_children)) {
             if (!child->findItem(BoundsType))
@@ -212,19 +213,19 @@ void CComposite::setTransformPhase(int phase)
         child->setTransformPhase(phase);
 }
 
-WWidget *CComposite::findItem(const QString &typeName) const
+CItem *CComposite::findItem(const QString &typeName) const
 {
     for (CControl *child : m_children) {
-        if (WWidget *item = child->findItem(typeName))
+        if (CItem *item = child->findItem(typeName))
             return item;
     }
     return nullptr;
 }
 
-WWidget *CComposite::findItemById(quint32 id) const
+CItem *CComposite::findItemById(quint32 id) const
 {
     for (CControl *child : m_children) {
-        if (WWidget *item = child->findItemById(id))
+        if (CItem *item = child->findItemById(id))
             return item;
     }
     return nullptr;
@@ -248,45 +249,45 @@ void CComposite::addChild(CControl *child)
 {
     if (!child)
         return;
-    if (!m_nonOwning)
-        child->setParent(this);
+    // A subtree read on its own handed out ids from a counter of its own.
+    if (std::unique_ptr<CIdSource> own = child->takeOwnIdSource())
+        idSource().reserve(own->current());
+    child->setParent(this);
     m_children.append(child);
     if (child->dropSiteHost()) {
-        if (WWidget *site = child->dropSiteHost()->findItem(DropSiteType))
-            site->setRootProperty("enableDrop", false);
+        if (CItem *site = child->dropSiteHost()->findItem(DropSiteType))
+            site->enableDrop(false);
     }
 }
 
-void CComposite::removeChild(CControl *child, bool destroy)
+std::unique_ptr<CControl> CComposite::removeChild(CControl *child, bool destroy)
 {
     const int index = m_children.indexOf(child);
     if (index < 0)
-        return;
+        return nullptr;
     m_children.removeAt(index);
     m_currentIndex = 0;
     if (child->dropSiteHost()) {
-        if (WWidget *site = child->dropSiteHost()->findItem(DropSiteType))
-            site->setRootProperty("enableDrop", true);
+        if (CItem *site = child->dropSiteHost()->findItem(DropSiteType))
+            site->enableDrop(true);
     }
-    if (!m_nonOwning && child->parent() == this)
-        child->setParent(nullptr);
+    child->setParent(nullptr);
+    std::unique_ptr<CControl> removed(child);
     if (destroy) {
-        child->releaseItems();
-        delete child;
+        removed->releaseItems();
+        removed.reset();
     }
+    return removed;
 }
 
 void CComposite::clear()
 {
-    if (!m_nonOwning) {
-        const QList<CControl *> children = m_children;
-        m_children.clear();
-        for (CControl *child : children) {
-            child->clear();
-            delete child;
-        }
-    }
+    const QList<CControl *> children = m_children;
     m_children.clear();
+    for (CControl *child : children) {
+        child->clear();
+        delete child;
+    }
 }
 
 bool CComposite::isNameFree(const QString &name, const CControl *except) const
@@ -371,7 +372,11 @@ CControl *CComposite::loadNodeControl(HRoot *hardware, HNode *node, QString para
     const QString templatePath = node->templatePath(parameter);
     node->clearText(parameter);
     const int before = m_children.count();
-    loadFile(templatePath, hardware, node, parameter, nullptr, nullptr);
+    CLoadContext context;
+    context.hardware = hardware;
+    context.block = node;
+    context.nameFilter = parameter;
+    loadFile(templatePath, context);
     // Nothing of that name in the template: no new control to place.
     if (m_children.count() == before)
         return nullptr;
@@ -387,7 +392,9 @@ CControl *CComposite::loadNodeControl(HRoot *hardware, HNode *node, QString para
 CControl *CComposite::loadText(const QString &text, HRoot *hardware)
 {
     const int before = m_children.count();
-    loadString(text, hardware, nullptr, QString());
+    CLoadContext context;
+    context.hardware = hardware;
+    loadString(text, context);
     if (m_children.count() == before + 1)
         return m_children.last();
     return nullptr;
@@ -406,8 +413,7 @@ CControl *CComposite::loadGraphic(const QString &label, const QPointF &point)
     if (word.isEmpty())
         return nullptr;
     const int before = m_children.count();
-    loadFile(QStringLiteral(":/data/Graphics/") + word + QStringLiteral(".xml"), nullptr, nullptr,
-             QString(), nullptr, nullptr);
+    loadFile(QStringLiteral(":/data/Graphics/") + word + QStringLiteral(".xml"), CLoadContext());
     if (m_children.count() == before)
         return nullptr;
     CControl *control = m_children.last();
@@ -419,19 +425,19 @@ CControl *CComposite::loadGraphic(const QString &label, const QPointF &point)
 CControl *CComposite::loadPanelLink(CComposite *target, const QPointF &point)
 {
     const int before = m_children.count();
-    loadFile(QStringLiteral(":/data/Zindral/Link.xml"), nullptr, nullptr, QString(), nullptr,
-             nullptr);
+    loadFile(QStringLiteral(":/data/Zindral/Link.xml"), CLoadContext());
     if (m_children.count() == before)
         return nullptr;
     CControl *control = m_children.last();
     const QRectF b = control->bounds();
     control->moveBy(point.x() - b.x(), point.y() - b.y());
-    if (WWidget *link = control->findItem(QStringLiteral("panellink")))
+    if (CItem *link = control->findItem(QStringLiteral("panellink")))
         link->setPanel(target);
     return control;
 }
 
-void CComposite::addTreeRow(QStandardItem *parentRow, QTreeView *view)
+void CComposite::addTreeRow(QStandardItem *parentRow,
+                            const std::function<void(QStandardItem *)> &expand)
 {
     if (!parentRow)
         return;
@@ -449,15 +455,18 @@ void CComposite::addTreeRow(QStandardItem *parentRow, QTreeView *view)
         else if (m_panelKind == Custom)
             row->setIcon(QIcon(QStringLiteral(":/images/CustomPanel.png")));
     }
-    row->setFlags(Qt::ItemFlags(m_type == GroupControls ? 0x1035 : 0x31));
+    // Panels are dragged onto the canvas as links to them.
+    row->setFlags(m_type == GroupControls
+                      ? HTreeRow::withDragKind(HTreeRow::DraggableFlags, HTreeRow::DragLink)
+                      : HTreeRow::GroupFlags);
     row->setData(QVariant::fromValue<quint64>(quint64(reinterpret_cast<quintptr>(this))),
-                 Qt::UserRole + 1);
+                 HTreeRow::IdentityRole);
     parentRow->appendRow(row);
     m_treeRow = QPersistentModelIndex(row->index());
     for (CControl *child : qAsConst(m_children))
-        child->addTreeRow(row, view);
-    if (view && m_expanded)
-        view->setExpanded(row->index(), true);
+        child->addTreeRow(row, expand);
+    if (expand && m_expanded)
+        expand(row);
 }
 
 QString CComposite::summary() const
@@ -477,7 +486,7 @@ void CComposite::setSelected(int state)
         child->setSelected(state);
 }
 
-bool CComposite::collectSelected(CComposite *list)
+bool CComposite::collectSelected(QList<CControl *> &list)
 {
     bool any = false;
     for (CControl *child : qAsConst(m_children))
@@ -498,7 +507,7 @@ void CComposite::replacePathPrefix(const QString &oldPrefix, const QString &newP
         child->replacePathPrefix(oldPrefix, newPrefix);
 }
 
-void CComposite::setParentItem(QQuickItem *item)
+void CComposite::setParentItem(QObject *item)
 {
     for (CControl *child : qAsConst(m_children))
         child->setParentItem(item);
@@ -542,11 +551,23 @@ void CComposite::dump() const
         child->dump();
 }
 
-void CComposite::setModel(MModel *model)
+void CComposite::setModel(CControlHost *model)
 {
     m_pModel = model;
     for (CControl *child : qAsConst(m_children))
         child->setModel(model);
+}
+
+void CComposite::createItems(CItemFactory *factory)
+{
+    for (CControl *child : qAsConst(m_children))
+        child->createItems(factory);
+}
+
+void CComposite::storeItems()
+{
+    for (CControl *child : qAsConst(m_children))
+        child->storeItems();
 }
 
 bool CComposite::swapChild(CControl *child, int offset)
@@ -605,8 +626,13 @@ QString CComposite::titleText() const
     for (CControl *child : m_children) {
         if (child->name() != QLatin1String("Title") || child->type() != QLatin1String("Label"))
             continue;
-        if (WWidget *label = child->findItem(QStringLiteral("label")))
+        if (CItem *label = child->findItem(QStringLiteral("label")))
             return label->rootText();
+        // Without a live label, the text the file gave it.
+        for (const CItemRecord &record : child->itemRecords()) {
+            if (record.type() == QLatin1String("label"))
+                return record.value(QStringLiteral("text"));
+        }
     }
     return QString();
 }
@@ -631,9 +657,7 @@ void CComposite::setPanelKind(const QString &typeWord)
     }
 }
 
-bool CComposite::loadFile(const QString &path, HRoot *hardware, HNode *block,
-                          const QString &nameFilter, MProject *project, CCanvas *canvas,
-                          QString *errorText)
+bool CComposite::loadFile(const QString &path, const CLoadContext &context, QString *errorText)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -641,40 +665,39 @@ bool CComposite::loadFile(const QString &path, HRoot *hardware, HNode *block,
             *errorText = file.errorString();
         return false;
     }
-    WDelegate::instance()->setBasePath(path);
-    XControlHandler handler(this);
-    handler.setHardwareRoot(hardware);
-    handler.setBlock(block);
-    handler.setNameFilter(nameFilter);
-    handler.setProject(project);
-    handler.setCanvas(canvas);
+    const int firstNew = m_children.count();
+    XControlHandler handler(this, context);
     const bool ok = handler.parse(&file);
     if (ok)
-        finishLoad();
+        finishLoad(firstNew);
     else if (errorText)
         *errorText = handler.errorText();
     setModel(m_pModel);
     return ok;
 }
 
-bool CComposite::loadString(const QString &text, HRoot *hardware, HNode *block,
-                            const QString &nameFilter, QString *errorText)
+bool CComposite::loadString(const QString &text, const CLoadContext &context, QString *errorText)
 {
-    XControlHandler handler(this);
-    handler.setHardwareRoot(hardware);
-    handler.setBlock(block);
-    handler.setNameFilter(nameFilter);
+    const int firstNew = m_children.count();
+    XControlHandler handler(this, context);
     const bool ok = handler.parseText(text);
     if (ok)
-        finishLoad();
+        finishLoad(firstNew);
     else if (errorText)
         *errorText = handler.errorText();
     setModel(m_pModel);
     return ok;
 }
 
-void CComposite::finishLoad()
+void CComposite::finishLoad(int firstNewChild)
 {
+    // Only what this read added gets live items; the rest has them already.
+    if (CItemFactory *factory = m_pModel ? m_pModel->itemFactory() : nullptr) {
+        for (int i = firstNewChild; i < m_children.count(); ++i) {
+            m_children.at(i)->setModel(m_pModel);
+            m_children.at(i)->createItems(factory);
+        }
+    }
     rebind();
     setTransformPhase(0);
     setTransformPhase(1);

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "document/CControl.h"
+#include "document/CLoadContext.h"
 
 #include <QHash>
 #include <QPersistentModelIndex>
 
 // An inner node of the document tree: the root, a collection or a panel. It
-// owns its children unless it is a non-owning list (a selection).
+// owns its children.
 class CComposite : public CControl
 {
 public:
@@ -25,12 +26,12 @@ public:
     void moveBy(double dx, double dy) override;
     bool fitWidth(const QString &groupType, double width) override;
     void setTransformPhase(int phase) override;
-    WWidget *findItem(const QString &typeName) const override;
-    WWidget *findItemById(quint32 id) const override;
+    CItem *findItem(const QString &typeName) const override;
+    CItem *findItemById(quint32 id) const override;
     bool contains(const CControl *node) const override;
     CControl *findById(quint32 id) override;
     void addChild(CControl *child) override;
-    void removeChild(CControl *child, bool destroy) override;
+    std::unique_ptr<CControl> removeChild(CControl *child, bool destroy) override;
     void clear() override;
     bool isNameFree(const QString &name, const CControl *except) const override;
     CControl *current(const QString &group) const override;
@@ -42,19 +43,22 @@ public:
     CControl *loadText(const QString &text, HRoot *hardware) override;
     CControl *loadGraphic(const QString &label, const QPointF &point) override;
     CControl *loadPanelLink(CComposite *target, const QPointF &point) override;
-    void addTreeRow(QStandardItem *parentRow, QTreeView *view) override;
+    void addTreeRow(QStandardItem *parentRow,
+                    const std::function<void(QStandardItem *)> &expand) override;
     QString summary() const override;
     void setSelected(int state) override;
-    bool collectSelected(CComposite *list) override;
+    bool collectSelected(QList<CControl *> &list) override;
     QWidget *createPropertiesDialog(QWidget *parent) override;
     void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix) override;
-    void setParentItem(QQuickItem *item) override;
+    void setParentItem(QObject *item) override;
     void setEditMode(bool on) override;
     void updateSkin() override;
     void markHardware() override;
     QString path(const CControl *target) const override;
     void dump() const override;
-    void setModel(MModel *model) override;
+    void setModel(CControlHost *model) override;
+    void createItems(CItemFactory *factory) override;
+    void storeItems() override;
 
     // "Scene" and "Panel" set tag, child group and default name; other words
     // only the tag.
@@ -75,8 +79,6 @@ public:
 
     int currentIndex() const { return m_currentIndex; }
     void setCurrentIndex(int index) { m_currentIndex = index; }
-    bool isNonOwning() const { return m_nonOwning; }
-    void setNonOwning(bool nonOwning) { m_nonOwning = nonOwning; }
     int panelKind() const { return m_panelKind; }
     void setPanelKindValue(int kind) { m_panelKind = kind; }
     bool isExpanded() const { return m_expanded; }
@@ -87,26 +89,25 @@ public:
     // Lookups the children make of their parent while they rebind; an index
     // built once per rebind keeps a large panel linear.
     CControl *childById(quint32 id);
-    WWidget *itemById(quint32 id) const;
+    CItem *itemById(quint32 id) const;
 
-    // Reads a panel file (or template) into this composite and rebinds it.
-    bool loadFile(const QString &path, HRoot *hardware, HNode *block, const QString &nameFilter,
-                  MProject *project, CCanvas *canvas, QString *errorText = nullptr);
+    // Reads a panel file (or template) into this composite, builds the live
+    // items of what it added (when the host has an item factory) and rebinds.
+    bool loadFile(const QString &path, const CLoadContext &context, QString *errorText = nullptr);
     // The same from an in-memory text (clipboard, drag data).
-    bool loadString(const QString &text, HRoot *hardware, HNode *block, const QString &nameFilter,
+    bool loadString(const QString &text, const CLoadContext &context,
                     QString *errorText = nullptr);
 
 private:
-    void finishLoad();
+    void finishLoad(int firstNewChild);
     void placeHorizontally(double width);
 
     QList<CControl *> m_children;
     int m_currentIndex = 0;
-    bool m_nonOwning = false;
     int m_panelKind = Undetermined;
     bool m_expanded = true;
     QPersistentModelIndex m_treeRow;
     // Filled only while rebind() runs over the children.
     QHash<quint32, CControl *> *m_pIdIndex = nullptr;
-    QHash<quint32, WWidget *> *m_pItemIndex = nullptr;
+    QHash<quint32, CItem *> *m_pItemIndex = nullptr;
 };

@@ -1,15 +1,16 @@
 #include "document/CControl.h"
 
-#include "app/MModel.h"
-#include "document/USettings.h"
-#include "controls/WDelegate.h"
-#include "controls/WWidget.h"
-#include "controls/WWidgetFactory.h"
 #include "design/HNode.h"
 #include "device/PProtocol.h"
 #include "device/TTransform.h"
 #include "device/TTransformFactory.h"
 #include "document/CComposite.h"
+#include "document/CControlHost.h"
+#include "document/CIdSource.h"
+#include "document/CItem.h"
+#include "document/CItemFactory.h"
+#include "document/USettings.h"
+#include "document/io/XItemRecordWriter.h"
 #include "document/io/XmlWriter.h"
 
 #include <QDebug>
@@ -20,29 +21,41 @@ namespace {
 constexpr quint32 PanelLinkBase = 32768;
 } // namespace
 
-CControl::CControl() : m_id(nextId()), m_attributes(this) {}
+CControl::CControl() : m_attributes(this) {}
 
 CControl::~CControl()
 {
     delete m_pTransform;
     if (m_pBlock && !m_pBlock->parent())
         delete m_pBlock;
-    for (WWidget *item : items()) {
-        if (item && item->root())
-            item->root()->deleteLater();
-    }
-    m_items.clear();
+    for (CItem *item : items())
+        item->release();
 }
 
-quint32 CControl::nextId()
+CIdSource &CControl::idSource()
 {
-    return WDelegate::instance()->nextId();
+    CControl *top = this;
+    while (top->m_pParent)
+        top = top->m_pParent;
+    if (!top->m_pIdSource)
+        top->m_pIdSource.reset(new CIdSource());
+    return *top->m_pIdSource;
+}
+
+std::unique_ptr<CIdSource> CControl::takeOwnIdSource()
+{
+    return std::move(m_pIdSource);
+}
+
+void CControl::assignNewId()
+{
+    m_id = idSource().next();
 }
 
 void CControl::setId(quint32 id)
 {
     m_id = id;
-    WDelegate::instance()->reserveId(id);
+    idSource().reserve(id);
 }
 
 void CControl::setBlock(HNode *block)
@@ -58,53 +71,79 @@ void CControl::setTransform(TTransform *transform)
     m_pTransform = transform;
 }
 
-QList<WWidget *> CControl::items() const
+QList<CItem *> CControl::items() const
 {
-    QList<WWidget *> live;
-    live.reserve(m_items.count());
-    for (const QPointer<WWidget> &item : m_items) {
-        if (item)
-            live.append(item.data());
+    QList<CItem *> live;
+    live.reserve(m_records.count());
+    for (const CItemRecord &record : m_records) {
+        if (CItem *item = record.live())
+            live.append(item);
     }
     return live;
 }
 
-void CControl::appendItem(WWidget *item)
+void CControl::appendItem(CItem *item)
 {
-    if (item)
-        m_items.append(item);
+    if (!item)
+        return;
+    CItemRecord record(item->typeName());
+    record.setLive(item, item->itemObject());
+    m_records.append(record);
 }
 
-WWidget *CControl::mainItem() const
+CItem *CControl::mainItem() const
 {
     return findItem(m_type.toLower());
 }
 
+void CControl::createItems(CItemFactory *factory)
+{
+    if (!factory)
+        return;
+    for (CItemRecord &record : m_records) {
+        if (record.live() || record.liveFailed())
+            continue;
+        CItem *item = factory->createItem(this, record);
+        if (item)
+            record.setLive(item, item->itemObject());
+        else
+            record.setLiveFailed(true);
+    }
+}
+
+void CControl::storeItems()
+{
+    for (CItemRecord &record : m_records) {
+        if (CItem *item = record.live())
+            XItemRecordWriter::store(item, record);
+    }
+}
+
 void CControl::rebind()
 {
+    const QList<CItem *> live = items();
     // Links between the items of this control.
-    for (WWidget *item : items()) {
+    for (CItem *item : live) {
         if (item->itemId() != 0 && item->link() != 0 && item->link() < PanelLinkBase) {
-            WWidget *target = findItemById(item->link());
+            CItem *target = findItemById(item->link());
             if (target && target != item)
                 item->setLinkedItem(target);
         }
     }
     // Links to items of other controls of the panel.
     if (m_pParent) {
-        for (WWidget *item : items()) {
+        for (CItem *item : live) {
             if (item->itemId() > 0 && item->link() > PanelLinkBase) {
-                WWidget *target = m_pParent->itemById(item->link());
+                CItem *target = m_pParent->itemById(item->link());
                 if (target && target != item)
                     item->setLinkedItem(target);
             }
         }
         // A drop site holds the control whose id it stores.
-        for (WWidget *item : items()) {
+        for (CItem *item : live) {
             if (item->itemId() == 0)
                 continue;
-            CControl *held = m_pParent->childById(item->itemId());
-            if (held)
+            if (CControl *held = m_pParent->childById(item->itemId()))
                 item->setChild(held);
         }
     }
@@ -116,16 +155,16 @@ void CControl::rebind()
             m_pTransform->configure();
         }
     }
-    for (WWidget *item : items()) {
+    for (CItem *item : live) {
         item->setTransform(m_pTransform);
         item->setAttributes(&m_attributes);
     }
     if (m_pBlock) {
-        for (WWidget *item : items())
+        for (CItem *item : live)
             item->setProtocol(m_pBlock->protocol());
     }
     poll();
-    for (WWidget *item : items())
+    for (CItem *item : live)
         item->updateLink();
 }
 
@@ -133,12 +172,15 @@ void CControl::releaseItems()
 {
     if (m_pBlock)
         m_pBlock->setMarked(false);
-    for (WWidget *item : items()) {
-        if (item && item->root())
-            item->root()->deleteLater();
+    // The values stay with the control; only what shows them goes.
+    storeItems();
+    for (CItemRecord &record : m_records) {
+        if (CItem *item = record.live())
+            item->release();
+        record.setLive(nullptr, nullptr);
+        record.setLiveFailed(false);
     }
-    m_items.clear();
-    m_pItemUnderConstruction = nullptr;
+    m_itemUnderConstruction.reset();
 }
 
 bool CControl::write(XmlWriter *writer)
@@ -152,8 +194,9 @@ bool CControl::write(XmlWriter *writer)
     }
     writer->writeTextElement(QStringLiteral("id"), quint32(m_id));
     writer->writeStartElement(QStringLiteral("Property"), QStringLiteral("widget"));
-    for (WWidget *item : items())
-        item->writeXml(writer);
+    storeItems();
+    for (const CItemRecord &record : qAsConst(m_records))
+        record.write(writer);
     writer->writeEndElement(QStringLiteral("Property"));
     writer->writeStartElement(QStringLiteral("Property"), QStringLiteral("attributes"));
     m_attributes.write(writer);
@@ -169,7 +212,7 @@ bool CControl::poll()
             return false;
     }
     if (m_pTransform) {
-        for (WWidget *item : items())
+        for (CItem *item : items())
             item->inputValue();
     }
     return true;
@@ -178,20 +221,20 @@ bool CControl::poll()
 QRectF CControl::bounds() const
 {
     QRectF result;
-    for (WWidget *item : items())
+    for (CItem *item : items())
         result = result.united(item->rootGeometry());
     return result;
 }
 
 void CControl::show(bool visible)
 {
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->setVisible(visible);
 }
 
 void CControl::rescale(double factor, double)
 {
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->scale(float(factor));
 }
 
@@ -199,7 +242,7 @@ void CControl::moveBy(double dx, double dy)
 {
     if (m_pDropSiteHost)
         return;
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->moveBy(dx, dy);
 }
 
@@ -218,18 +261,18 @@ void CControl::setTransformPhase(int phase)
         m_pTransform->link(phase);
 }
 
-WWidget *CControl::findItem(const QString &typeName) const
+CItem *CControl::findItem(const QString &typeName) const
 {
-    for (WWidget *item : items()) {
+    for (CItem *item : items()) {
         if (item->isType(typeName))
             return item;
     }
     return nullptr;
 }
 
-WWidget *CControl::findItemById(quint32 id) const
+CItem *CControl::findItemById(quint32 id) const
 {
-    for (WWidget *item : items()) {
+    for (CItem *item : items()) {
         if (item->itemId() == id)
             return item;
     }
@@ -248,7 +291,10 @@ CControl *CControl::findById(quint32 id)
 
 void CControl::addChild(CControl *) {}
 
-void CControl::removeChild(CControl *, bool) {}
+std::unique_ptr<CControl> CControl::removeChild(CControl *, bool)
+{
+    return nullptr;
+}
 
 void CControl::clear()
 {
@@ -313,19 +359,18 @@ CControl *CControl::loadPanelLink(CComposite *, const QPointF &)
     return nullptr;
 }
 
-void CControl::addTreeRow(QStandardItem *, QTreeView *) {}
+void CControl::addTreeRow(QStandardItem *, const std::function<void(QStandardItem *)> &) {}
 
 QString CControl::summary() const
 {
-    for (WWidget *item : items()) {
+    for (CItem *item : items()) {
         if (!item->hasProperties())
             continue;
-        HNode *block = item->ownerObject();
-        if (!block)
+        if (!m_pBlock)
             return QString();
-        if (block->parent())
-            return block->parent()->label() + QStringLiteral(" : ") + block->label();
-        return block->label();
+        if (m_pBlock->parent())
+            return m_pBlock->parent()->label() + QStringLiteral(" : ") + m_pBlock->label();
+        return m_pBlock->label();
     }
     return QString();
 }
@@ -333,56 +378,55 @@ QString CControl::summary() const
 void CControl::setSelected(int state)
 {
     m_selectionState = state;
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->showSelection(state == 1);
     if (!m_pModel)
         return;
     const bool selected = state != 0;
-    emit m_pModel->selectState(selected);
     // Controls of template panels cannot be cut, copied or pasted.
     bool ccp = selected;
     if (m_pParent)
         ccp = selected && m_pParent->panelKindText() != QLatin1String("template");
-    emit m_pModel->ccpState(ccp);
+    m_pModel->selectionChanged(selected, ccp);
 }
 
-bool CControl::collectSelected(CComposite *list)
+bool CControl::collectSelected(QList<CControl *> &list)
 {
-    if (m_selectionState != 1 || !list)
+    if (m_selectionState != 1)
         return false;
-    list->addChild(this);
+    list.append(this);
     return true;
 }
 
 QWidget *CControl::createPropertiesDialog(QWidget *parent)
 {
-    WWidget *item = mainItem();
+    CItem *item = mainItem();
     return item ? item->createPropertiesDialog(parent) : nullptr;
 }
 
 void CControl::replacePathPrefix(const QString &oldPrefix, const QString &newPrefix)
 {
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->replacePathPrefix(oldPrefix, newPrefix);
 }
 
-void CControl::setParentItem(QQuickItem *item)
+void CControl::setParentItem(QObject *item)
 {
-    for (WWidget *widget : items())
-        widget->setRootParentItem(item);
+    for (CItem *live : items())
+        live->setRootParentItem(item);
 }
 
 void CControl::setEditMode(bool on)
 {
     if (!m_attributes.enableEdit())
         return;
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->loadSelector(on);
 }
 
 void CControl::updateSkin()
 {
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->updateSkin();
 }
 
@@ -403,39 +447,33 @@ QString CControl::path(const CControl *target) const
 void CControl::dump() const
 {
     qDebug() << "CControl" << this << m_name << m_type;
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->dump();
     qDebug() << "^^^^^^^^^^^^^^^^^^^^^^^";
 }
 
-void CControl::setModel(MModel *model)
+void CControl::setModel(CControlHost *model)
 {
     m_pModel = model;
 }
 
 void CControl::addItem(const QString &typeName)
 {
-    if (!m_pItemUnderConstruction)
+    if (!m_itemUnderConstruction)
         return;
-    m_pItemUnderConstruction->setTypeName(typeName);
-    m_items.append(m_pItemUnderConstruction);
-    m_pItemUnderConstruction = nullptr;
+    m_itemUnderConstruction->setType(typeName);
+    m_records.append(*m_itemUnderConstruction);
+    m_itemUnderConstruction.reset();
 }
 
 void CControl::loadItemAttribute(const QString &itemType, const QString &name,
                                  const QString &text)
 {
-    if (!m_pItemUnderConstruction) {
-        WWidgetFactory *factory = WDelegate::instance()->factory();
-        WWidget *item = factory ? factory->loadWidget(itemType) : nullptr;
-        if (!item)
-            return;
-        item->setOwnerObject(m_pBlock);
-        item->setControl(this);
-        item->setCanvas(factory->parentItem());
-        m_pItemUnderConstruction = item;
-    }
-    m_pItemUnderConstruction->loadAttribute(name, text);
+    if (!m_itemUnderConstruction)
+        m_itemUnderConstruction.emplace(itemType);
+    const QString folder =
+        CItemRecord::isImageReference(itemType, name) ? CItemRecord::imageFolder() : QString();
+    m_itemUnderConstruction->append(name, text, folder);
 }
 
 void CControl::setAttributeValue(const QString &kind, const QString &key, const QString &text)
@@ -450,26 +488,26 @@ void CControl::finishAttributes()
 
 void CControl::setItemsGeometry(double x, double y, double width, double height)
 {
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->setGeometry(x, y, width, height);
 }
 
 void CControl::resizeTo(const QRectF &rect)
 {
     const QRectF old = bounds();
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->followResize(old, rect);
 }
 
 void CControl::reshape(double a, double b, double c, double d, double e, double f)
 {
-    for (WWidget *item : items())
+    for (CItem *item : items())
         item->reshape(a, b, c, d, e, f);
 }
 
 bool CControl::hasSlider() const
 {
-    for (WWidget *item : items()) {
+    for (CItem *item : items()) {
         if (item->isSlider())
             return true;
     }
@@ -480,16 +518,14 @@ void CControl::enableDropSite(bool enable)
 {
     if (!m_pDropSiteHost)
         return;
-    WWidget *site = m_pDropSiteHost->findItem(QStringLiteral("dropsite"));
-    if (site)
-        site->setRootProperty("enableDrop", enable);
+    if (CItem *site = m_pDropSiteHost->findItem(QStringLiteral("dropsite")))
+        site->enableDrop(enable);
 }
 
 void CControl::defaultSize(QRectF &rect) const
 {
     USettings settings;
-    const QString text =
-        settings.value(QStringLiteral("Layout/") + m_type).toString();
+    const QString text = settings.value(QStringLiteral("Layout/") + m_type).toString();
     const int x = text.indexOf(QLatin1Char('x'));
     if (x < 0)
         return;
@@ -499,7 +535,7 @@ void CControl::defaultSize(QRectF &rect) const
     const double height = text.mid(x + 1).toDouble(&okHeight);
     if (!okWidth || !okHeight)
         return;
-    const double scale = m_pModel ? m_pModel->viewScale() : 1.0;
+    const double scale = m_pModel ? m_pModel->pixelScale() : 1.0;
     rect.setWidth(width * scale);
     rect.setHeight(height * scale);
 }
@@ -507,7 +543,7 @@ void CControl::defaultSize(QRectF &rect) const
 void CControl::rememberSize() const
 {
     const QRectF b = bounds();
-    const double scale = m_pModel ? m_pModel->viewScale() : 1.0;
+    const double scale = m_pModel ? m_pModel->pixelScale() : 1.0;
     if (scale == 0.0)
         return;
     const QString text = XmlWriter::formatFloat(b.width() / scale) + QLatin1Char('x') +

@@ -1,33 +1,36 @@
 #pragma once
 
 #include "document/CAttributes.h"
+#include "document/CItemRecord.h"
 
 #include <QList>
-#include <QPointer>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
-#include <QVariant>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+#include <optional>
 
 class CComposite;
 class CControl;
-class CCanvas;
+class CControlHost;
+class CIdSource;
+class CItem;
+class CItemFactory;
 class HNode;
 class HRoot;
-class MModel;
-class MProject;
-class QModelIndex;
-class QQuickItem;
+class QObject;
 class QStandardItem;
-class QTreeView;
 class QWidget;
 class TTransform;
-class WWidget;
 class XmlWriter;
 
 // One control of a panel, and the base of every node of the document tree.
 // It binds a design block, its attributes record and a value transform, and
-// owns the canvas items that show it.
+// keeps the values of its items; live items, where the application builds
+// them, show those values and write their changes back.
 class CControl
 {
 public:
@@ -46,12 +49,14 @@ public:
     virtual void moveBy(double dx, double dy);
     virtual bool fitWidth(const QString &groupType, double width);
     virtual void setTransformPhase(int phase);
-    virtual WWidget *findItem(const QString &typeName) const;
-    virtual WWidget *findItemById(quint32 id) const;
+    virtual CItem *findItem(const QString &typeName) const;
+    virtual CItem *findItemById(quint32 id) const;
     virtual bool contains(const CControl *node) const;
     virtual CControl *findById(quint32 id);
     virtual void addChild(CControl *child);
-    virtual void removeChild(CControl *child, bool destroy);
+    // Hands the child back to the caller unless it is destroyed; null when
+    // it was not a child.
+    virtual std::unique_ptr<CControl> removeChild(CControl *child, bool destroy);
     virtual void clear();
     virtual bool isNameFree(const QString &name, const CControl *except) const;
     virtual CControl *current(const QString &group) const;
@@ -63,19 +68,25 @@ public:
     virtual CControl *loadText(const QString &text, HRoot *hardware);
     virtual CControl *loadGraphic(const QString &label, const QPointF &point);
     virtual CControl *loadPanelLink(CComposite *target, const QPointF &point);
-    virtual void addTreeRow(QStandardItem *parentRow, QTreeView *view);
+    // Rows of the project tree; expand is called for each row to show open.
+    virtual void addTreeRow(QStandardItem *parentRow,
+                            const std::function<void(QStandardItem *)> &expand);
     virtual QString summary() const;
     virtual void setSelected(int state);
-    virtual bool collectSelected(CComposite *list);
+    virtual bool collectSelected(QList<CControl *> &list);
     virtual QWidget *createPropertiesDialog(QWidget *parent);
     virtual void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix);
-    virtual void setParentItem(QQuickItem *item);
+    virtual void setParentItem(QObject *item);
     virtual void setEditMode(bool on);
     virtual void updateSkin();
     virtual void markHardware();
     virtual QString path(const CControl *target) const;
     virtual void dump() const;
-    virtual void setModel(MModel *model);
+    virtual void setModel(CControlHost *model);
+    // Builds the live items of records that have none, through the factory.
+    virtual void createItems(CItemFactory *factory);
+    // Asks every live item to write its current values back to its record.
+    virtual void storeItems();
 
     // Reader hooks.
     void addItem(const QString &typeName);
@@ -97,15 +108,20 @@ public:
     // The tool tip items show: the block's label, after its parent's and " : ".
     QString toolTip() const;
 
-    // The id counter is program-wide; ids read from a file must push it past
-    // themselves so new controls never repeat one.
-    static quint32 nextId();
+    // The ids of the document this control belongs to: the top of its tree
+    // hands them out.
+    CIdSource &idSource();
+    // Takes the next id of the document.
+    void assignNewId();
+    // The id source this control made while it was the top of a tree; a
+    // composite adopting it moves its own ids past the ones handed out.
+    std::unique_ptr<CIdSource> takeOwnIdSource();
 
     HNode *block() const { return m_pBlock; }
     void setBlock(HNode *block);
     CComposite *parent() const { return m_pParent; }
     void setParent(CComposite *parent) { m_pParent = parent; }
-    MModel *model() const { return m_pModel; }
+    CControlHost *model() const { return m_pModel; }
     QString name() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
     QString type() const { return m_type; }
@@ -113,6 +129,7 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
     quint32 id() const { return m_id; }
+    // An id read from a file; the document's ids move past it.
     void setId(quint32 id);
     CControl *dropSiteHost() const { return m_pDropSiteHost; }
     void setDropSiteHost(CControl *host) { m_pDropSiteHost = host; }
@@ -120,27 +137,32 @@ public:
     const CAttributes &attributes() const { return m_attributes; }
     TTransform *transform() const { return m_pTransform; }
     void setTransform(TTransform *transform);
-    // The items still alive: they belong to the canvas scene, which may go
-    // before the document does.
-    QList<WWidget *> items() const;
-    void appendItem(WWidget *item);
+    // The item records in file order; each may have a live item.
+    const QVector<CItemRecord> &itemRecords() const { return m_records; }
+    void appendItemRecord(const CItemRecord &record) { m_records.append(record); }
+    // Adds a live item built elsewhere; its record fills when it is stored.
+    void appendItem(CItem *item);
+    // The live items, in record order.
+    QList<CItem *> items() const;
     int selectionState() const { return m_selectionState; }
-    WWidget *itemUnderConstruction() const { return m_pItemUnderConstruction; }
     // The item named after the control's type in lower case.
-    WWidget *mainItem() const;
+    CItem *mainItem() const;
 
 protected:
+
     HNode *m_pBlock = nullptr;
     CComposite *m_pParent = nullptr;
-    MModel *m_pModel = nullptr;
+    CControlHost *m_pModel = nullptr;
     QString m_name;
     QString m_type;
     QString m_tag;
     quint32 m_id = 0;
     CControl *m_pDropSiteHost = nullptr;
-    WWidget *m_pItemUnderConstruction = nullptr;
+    std::optional<CItemRecord> m_itemUnderConstruction;
     CAttributes m_attributes;
     TTransform *m_pTransform = nullptr;
-    QList<QPointer<WWidget>> m_items;
+    QVector<CItemRecord> m_records;
     int m_selectionState = 0;
+    // Only the top of a tree has one, made when first asked.
+    std::unique_ptr<CIdSource> m_pIdSource;
 };

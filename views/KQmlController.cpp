@@ -5,6 +5,7 @@
 #include "views/VQmlFrame.h"
 
 #include <QQmlEngine>
+#include <QFile>
 #include <QSplitter>
 #include <QWidget>
 
@@ -43,8 +44,11 @@ void KQmlController::build(bool first)
     m_pContainer->setFocusPolicy(Qt::TabFocus);
     m_pView->initialize(first);
     m_pView->setSetupMenu(tr("About Zindral Remote...,Network Status...,Project Information..."));
-    if (CCanvas *canvas = model->canvas())
+    if (CCanvas *canvas = model->canvas()) {
         canvas->attachView(m_pView);
+        if (QFile::exists(QStringLiteral(":/qml/QmlDesktop.qml")))
+            m_pView->setSource(QUrl(QStringLiteral("qrc:/qml/QmlDesktop.qml")));
+    }
     m_pSplitter->addWidget(m_pContainer);
 }
 

@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QVector>
 #include <QtEndian>
@@ -20,8 +21,6 @@
 
 namespace {
 
-UArchive *s_pInstance = nullptr;
-
 const quint32 FormatWord = 16;
 // No panel file, design file or image comes near this; a member claiming more
 // is damage or malice, and refusing it keeps memory and disk use sane.
@@ -31,8 +30,8 @@ const quint64 MaxInflateRatio = 1032;
 // Longer than any path a file system accepts.
 const quint32 MaxNameLength = 4096;
 const qint64 ChunkSize = 64 * 1024;
-// Written into every extraction folder this program creates; only a folder
-// carrying it (or an empty one) is ever emptied.
+// Written into every extraction folder this program creates, so one can tell
+// them from anything else under the base folder.
 const char MarkerName[] = ".zrb-archive";
 
 struct StoredMember
@@ -265,19 +264,6 @@ UArchive::UArchive() = default;
 
 UArchive::~UArchive() = default;
 
-UArchive *UArchive::instance()
-{
-    if (!s_pInstance)
-        s_pInstance = new UArchive;
-    return s_pInstance;
-}
-
-void UArchive::release()
-{
-    delete s_pInstance;
-    s_pInstance = nullptr;
-}
-
 void UArchive::setArchiveName(const QString &path)
 {
     // Only a dot in the file name starts an extension; "my.folder/show" has none.
@@ -442,9 +428,10 @@ bool UArchive::open(const QString &path)
     if (folder.isEmpty())
         return failOpen(QCoreApplication::translate(
             "UArchive", "There is no folder to extract the archive into."));
-    if (!prepareExtractionFolder(folder, setting.isEmpty()))
+    if (!makeExtractionFolder(folder, setting.isEmpty()))
         return false;
-    m_header.setExtractionFolder(folder);
+    const QString ownFolder = m_pExtraction->path();
+    m_header.setExtractionFolder(ownFolder);
 
     // Two members may share a name; the first one's bytes stay, since lookups
     // and image redirection answer the first.
@@ -452,7 +439,7 @@ bool UArchive::open(const QString &path)
     for (int index = 0; index < members.count(); ++index) {
         const StoredMember &member = members.at(index);
         UArchiveHeaderRecord *record =
-            m_header.append(folder + QLatin1Char('/') + relativePaths.at(index), member.name);
+            m_header.append(ownFolder + QLatin1Char('/') + relativePaths.at(index), member.name);
         record->offset = member.offset;
         record->size = member.size;
         record->nameLength = member.nameLength;
@@ -463,7 +450,7 @@ bool UArchive::open(const QString &path)
         const QString error = extractMember(file, member, record->path);
         if (!error.isEmpty()) {
             // Leave no half-extracted panel behind.
-            prepareExtractionFolder(folder, false);
+            m_pExtraction.reset();
             return failOpen(error);
         }
     }
@@ -529,42 +516,34 @@ QString UArchive::extractionFolderFor(const QString &settingValue)
     return folder + QLatin1String("Archive");
 }
 
-bool UArchive::prepareExtractionFolder(const QString &folder, bool createParents)
+bool UArchive::makeExtractionFolder(const QString &base, bool createParents)
 {
-    const QFileInfo info(folder);
-    const QString markerPath = folder + QLatin1Char('/') + QLatin1String(MarkerName);
-    if (info.exists() || info.isSymLink()) {
-        if (!info.isDir())
-            return failOpen(
-                QCoreApplication::translate(
-                    "UArchive", "%1 is in the way of the archive folder and was left untouched.")
-                    .arg(folder));
-        QDir dir(folder);
-        if (QFileInfo::exists(markerPath)) {
-            if (!dir.removeRecursively())
-                return failOpen(
-                    QCoreApplication::translate("UArchive", "Cannot empty the folder %1.")
-                        .arg(folder));
-        } else if (!dir.isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                QDir::NoDotAndDotDot)) {
-            return failOpen(
-                QCoreApplication::translate(
-                    "UArchive",
-                    "The folder %1 holds files this program did not put there; it was left "
-                    "untouched.")
-                    .arg(folder));
-        }
-    }
-    if (!QFileInfo(folder).isDir()) {
-        const bool made = createParents ? QDir().mkpath(folder) : QDir().mkdir(folder);
+    m_pExtraction.reset();
+    const QFileInfo info(base);
+    if ((info.exists() || info.isSymLink()) && !info.isDir())
+        return failOpen(QCoreApplication::translate(
+                            "UArchive", "%1 is in the way of the archive folder and was left untouched.")
+                            .arg(base));
+    if (!info.isDir()) {
+        const bool made = createParents ? QDir().mkpath(base) : QDir().mkdir(base);
         if (!made)
             return failOpen(QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
-                                .arg(folder));
+                                .arg(base));
     }
+    // Named after the process, so a later run can tell whose folders it finds.
+    auto folder = std::make_unique<QTemporaryDir>(
+        base + QLatin1Char('/') + QString::number(QCoreApplication::applicationPid()) +
+        QLatin1String("-XXXXXX"));
+    if (!folder->isValid())
+        return failOpen(QCoreApplication::translate("UArchive", "Cannot create a folder in %1: %2")
+                            .arg(base, folder->errorString()));
+    const QString markerPath = folder->filePath(QLatin1String(MarkerName));
     QFile marker(markerPath);
     if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        marker.write("Extracted panel archive; emptied at every open.\n") < 0 || !marker.flush())
+        marker.write("Extracted panel archive; removed when its document closes.\n") < 0 ||
+        !marker.flush())
         return failOpen(QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
                             .arg(markerPath, marker.errorString()));
+    m_pExtraction = std::move(folder);
     return true;
 }

@@ -4,14 +4,21 @@
 
 #include <QString>
 
-// The program's one panel archive (".cpz"): a flat list of separately
-// compressed members holding the panel file, the design file and the images.
+#include <memory>
+
+class QTemporaryDir;
+
+// A panel archive (".cpz"): a flat list of separately compressed members
+// holding the panel file, the design file and the images. Each open document
+// has its own, extracted into a folder of its own that goes with it; a save
+// builds a fresh one.
 class UArchive
 {
 public:
-    static UArchive *instance();
-    // Deletes the instance; the application model calls it at exit.
-    static void release();
+    UArchive();
+    ~UArchive();
+    UArchive(const UArchive &) = delete;
+    UArchive &operator=(const UArchive &) = delete;
 
     // The path up to its last "." followed by ".cpz".
     void setArchiveName(const QString &path);
@@ -39,22 +46,19 @@ public:
     // The first four bytes decide: XML texts start with "<" or a byte-order
     // mark, archives with the little-endian format word 16.
     static bool isArchive(const QString &path);
-    // The folder members are extracted to, created fresh at every open.
+    // The folder under which each open archive gets a folder of its own.
     static QString extractionFolderFor(const QString &settingValue);
 
     UArchiveHeader &header() { return m_header; }
     const UArchiveHeader &header() const { return m_header; }
 
 private:
-    UArchive();
-    ~UArchive();
-
     bool failOpen(const QString &message);
     bool failWrite(const QString &reason);
-    // Empties (or creates) the extraction folder, refusing a folder that
-    // holds anything this program did not put there.
-    bool prepareExtractionFolder(const QString &folder, bool createParents);
+    // Makes a new folder of this archive's own under the base folder.
+    bool makeExtractionFolder(const QString &base, bool createParents);
 
+    std::unique_ptr<QTemporaryDir> m_pExtraction;
     QString m_archiveName;
     UArchiveHeader m_header;
     QString m_errorString;

@@ -1,11 +1,13 @@
 #include "document/io/XControlHandler.h"
 
-#include "document/MProject.h"
 #include "design/HBlock.h"
 #include "design/HChassis.h"
 #include "design/HRoot.h"
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/CItemRecord.h"
+#include "document/MProject.h"
+#include "document/io/UArchive.h"
 
 QT_WARNING_DISABLE_DEPRECATED
 
@@ -18,8 +20,8 @@ const QString WidgetProperty = QStringLiteral("widget");
 const QString AttributesProperty = QStringLiteral("attributes");
 } // namespace
 
-XControlHandler::XControlHandler(CComposite *target)
-    : m_pTarget(target), m_pCollection(target), m_pPanel(target)
+XControlHandler::XControlHandler(CComposite *target, const CLoadContext &context)
+    : m_pTarget(target), m_pCollection(target), m_pPanel(target), m_context(context)
 {
 }
 
@@ -43,6 +45,7 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
     flushText();
     if (!XmlHandler::startElement(namespaceURI, localName, qName, attributes))
         return false;
+    m_valueHadText = false;
     if (!m_pTarget)
         return true;
     const QString parent = parentElement();
@@ -51,7 +54,7 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
         if (parent != QLatin1String("Controls"))
             return true;
         const QString name = attributes.value(QStringLiteral("name"));
-        if (!m_nameFilter.isEmpty() && name != m_nameFilter)
+        if (!m_context.nameFilter.isEmpty() && name != m_context.nameFilter)
             return true;
         m_collecting = true;
         m_block = ControlBlock;
@@ -60,9 +63,11 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
         control->setTag(ControlBlock);
         control->setName(name);
         control->setType(attributes.value(QStringLiteral("type")));
-        if (m_pBlock)
-            control->setBlock(m_pBlock);
+        if (m_context.block)
+            control->setBlock(m_context.block);
         m_pPanel->addChild(control);
+        // Joined first, so the id comes from the document it belongs to.
+        control->assignNewId();
         m_pControl = control;
     } else if (qName == QLatin1String("Scene")) {
         if (parent != QLatin1String("Scenes"))
@@ -86,7 +91,7 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
         m_pCollection->addChild(panel);
         m_pPanel = panel;
     } else if (qName == QLatin1String("Connection")) {
-        if (parent != QLatin1String("Connections") || !m_pHardwareRoot)
+        if (parent != QLatin1String("Connections") || !m_context.hardware)
             return true;
         m_collecting = true;
         m_block = ConnectionBlock;
@@ -94,7 +99,7 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
         HNode *chassis = findChassis(label);
         if (!chassis) {
             chassis = new HChassis();
-            m_pHardwareRoot->addChild(chassis);
+            m_context.hardware->addChild(chassis);
             chassis->setLabel(label);
         }
         m_pChassis = chassis;
@@ -104,8 +109,8 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
     } else if (qName == CanvasBlock) {
         m_collecting = true;
         m_block = CanvasBlock;
-        if (m_pCanvas)
-            m_pCanvas->resetForReading();
+        if (m_context.canvas)
+            m_context.canvas->resetForReading();
     } else if (qName == QLatin1String("Property")) {
         if (m_collecting)
             m_property = attributes.value(QStringLiteral("name"));
@@ -135,8 +140,14 @@ void XControlHandler::handleText(const QString &text)
     const QString element = currentElement();
     const QString enclosing = parentElement();
     if (m_property == WidgetProperty) {
-        if (m_pControl)
-            m_pControl->loadItemAttribute(enclosing, element, text);
+        if (!m_pControl)
+            return;
+        m_valueHadText = true;
+        // Pictures travel in the archive: the path read is that of its copy.
+        QString value = text;
+        if (m_context.archive && CItemRecord::isImageReference(enclosing, element))
+            m_context.archive->redirectImagePath(value);
+        m_pControl->loadItemAttribute(enclosing, element, value);
         return;
     }
     if (m_property == AttributesProperty) {
@@ -147,11 +158,11 @@ void XControlHandler::handleText(const QString &text)
             if (m_pChassis)
                 m_pChassis->setConnectionValue(element, text);
         } else if (m_block == CanvasBlock) {
-            if (m_pCanvas)
-                m_pCanvas->setValue(element, text);
+            if (m_context.canvas)
+                m_context.canvas->setValue(element, text);
         } else if (m_block == ProjectBlock) {
-            if (m_pProject)
-                m_pProject->setValue(enclosing, element, text);
+            if (m_context.project)
+                m_context.project->setValue(enclosing, element, text);
         }
         return;
     }
@@ -169,9 +180,9 @@ void XControlHandler::handleText(const QString &text)
 
 HNode *XControlHandler::findChassis(const QString &label) const
 {
-    if (!m_pHardwareRoot)
+    if (!m_context.hardware)
         return nullptr;
-    for (HNode *child : m_pHardwareRoot->children()) {
+    for (HNode *child : m_context.hardware->children()) {
         if (child->hasFlag(HNode::Chassis) && child->label() == label)
             return child;
     }
@@ -180,7 +191,7 @@ HNode *XControlHandler::findChassis(const QString &label) const
 
 void XControlHandler::bindConnection(const QString &chassisLabel)
 {
-    if (!m_pControl || !m_pHardwareRoot)
+    if (!m_pControl || !m_context.hardware)
         return;
     HNode *chassis = findChassis(chassisLabel);
     if (!chassis)
@@ -222,6 +233,12 @@ bool XControlHandler::endElement(const QString &namespaceURI, const QString &loc
                                  const QString &qName)
 {
     flushText();
+    // A value element of an item that held no text is kept as written, so
+    // writing the item back gives the same element.
+    if (m_pControl && m_collecting && m_property == WidgetProperty && !m_valueHadText &&
+        elementAt(depth() - 3) == QLatin1String("Property"))
+        m_pControl->loadItemAttribute(parentElement(), qName, QString());
+    m_valueHadText = false;
     XmlHandler::endElement(namespaceURI, localName, qName);
     if (!m_pTarget)
         return true;
@@ -257,8 +274,8 @@ bool XControlHandler::endElement(const QString &namespaceURI, const QString &loc
             if (m_pChassis)
                 m_pChassis->endConnectionValue(qName);
         } else if (m_block == CanvasBlock) {
-            if (m_pCanvas)
-                m_pCanvas->endValue(qName);
+            if (m_context.canvas)
+                m_context.canvas->endValue(qName);
         }
     }
     return true;

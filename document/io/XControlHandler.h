@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/CLoadContext.h"
 #include "document/io/XmlHandler.h"
 
 #include <QHash>
@@ -7,26 +8,17 @@
 QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
 
-class CCanvas;
 class CComposite;
 class CControl;
 class HNode;
-class HRoot;
-class MProject;
 
 // Builds the document tree from panel-file XML. Saved files, templates,
 // clipboard texts and the built-in control templates all read alike.
 class XControlHandler : public XmlHandler
 {
 public:
-    explicit XControlHandler(CComposite *target);
+    XControlHandler(CComposite *target, const CLoadContext &context);
     ~XControlHandler() override;
-
-    void setHardwareRoot(HRoot *root) { m_pHardwareRoot = root; }
-    void setBlock(HNode *block) { m_pBlock = block; }
-    void setNameFilter(const QString &filter) { m_nameFilter = filter; }
-    void setProject(MProject *project) { m_pProject = project; }
-    void setCanvas(CCanvas *canvas) { m_pCanvas = canvas; }
 
     bool startDocument() override;
     bool startElement(const QString &namespaceURI, const QString &localName, const QString &qName,
@@ -50,12 +42,10 @@ private:
     HNode *m_pChassis = nullptr;
     QString m_blockLabel;
     QString m_property;
-    QString m_nameFilter;
-    HRoot *m_pHardwareRoot = nullptr;
-    HNode *m_pBlock = nullptr;
-    MProject *m_pProject = nullptr;
-    CCanvas *m_pCanvas = nullptr;
+    CLoadContext m_context;
     QString m_text;
+    // Whether the item value element now closing had any text.
+    bool m_valueHadText = false;
     // Labels of the nodes of each chassis met so far, so binding many
     // controls does not search the design once per control.
     QHash<HNode *, QHash<QString, HNode *>> m_nodesByLabel;

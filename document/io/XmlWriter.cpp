@@ -15,9 +15,6 @@ XmlWriter::~XmlWriter()
     if (m_pStream)
         m_pStream->flush();
     delete m_pStream;
-    // A save registers its members while it writes; they must not leak into
-    // the next archive operation.
-    UArchive::instance()->clearHeader();
 }
 
 bool XmlWriter::setDevice(QIODevice *device)
@@ -198,12 +195,13 @@ QString XmlWriter::escapeAttribute(const QString &text)
 
 void XmlWriter::nameArchive(const QString &path)
 {
-    UArchive::instance()->setArchiveName(path);
+    if (m_pArchive)
+        m_pArchive->setArchiveName(path);
 }
 
 QString XmlWriter::addArchiveMember(const QString &path, const QString &folder)
 {
-    return UArchive::instance()->addMember(path, folder);
+    return m_pArchive ? m_pArchive->addMember(path, folder) : path;
 }
 
 bool XmlWriter::writeImageReference(const QString &name, const QString &path,
@@ -217,8 +215,7 @@ bool XmlWriter::writeImageReference(const QString &name, const QString &path,
 
 bool XmlWriter::writeArchive()
 {
-    UArchive *archive = UArchive::instance();
-    if (!archive)
+    if (!m_pArchive)
         return false;
-    return archive->writeAndCleanUp();
+    return m_pArchive->writeAndCleanUp();
 }

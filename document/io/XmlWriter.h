@@ -5,10 +5,12 @@
 class QByteArray;
 class QIODevice;
 class QTextStream;
+class UArchive;
 
 // Writes the panel-file XML: one tab per nesting level, line feeds only, and
 // "&", "<" and ">" (and '"' inside attribute values) as numeric references.
-// The archive hooks let a save register the files that travel with the panel.
+// The archive hooks let a save register the files that travel with the panel
+// in the archive it hands in.
 class XmlWriter
 {
 public:
@@ -24,25 +26,28 @@ public:
     QString encodingName() const { return m_encodingName; }
 
     bool writeDeclaration();
-    bool writeStartElement(const QString &name);
+    virtual bool writeStartElement(const QString &name);
     bool writeStartElement(const QString &name, const QString &nameAttribute);
     bool writeStartElement(const QString &name, const QString &nameAttribute,
                            const QString &typeAttribute);
-    bool writeEndElement(const QString &name);
-    bool writeTextElement(const QString &name, const QString &value);
+    virtual bool writeEndElement(const QString &name);
+    virtual bool writeTextElement(const QString &name, const QString &value);
     bool writeTextElement(const QString &name, qint32 value);
     bool writeTextElement(const QString &name, quint32 value);
     bool writeTextElement(const QString &name, float value);
     bool writeTextElement(const QString &name, double value);
     bool flush();
 
-    // Archive hooks.
+    // Archive hooks; without an archive, members are not recorded.
+    void setArchive(UArchive *archive) { m_pArchive = archive; }
+    UArchive *archive() const { return m_pArchive; }
     void nameArchive(const QString &path);
     QString addArchiveMember(const QString &path, const QString &folder);
     bool writeArchive();
     // Writes a path that names an image file; local files join the archive
     // in the given folder so the picture travels with the panel.
-    bool writeImageReference(const QString &name, const QString &path, const QString &folder);
+    virtual bool writeImageReference(const QString &name, const QString &path,
+                                     const QString &folder);
 
     static QString escapeText(const QString &text);
     static QString escapeAttribute(const QString &text);
@@ -53,6 +58,7 @@ private:
     bool writeRaw(const QString &text);
     void applyEncoding();
 
+    UArchive *m_pArchive = nullptr;
     QIODevice *m_pDevice = nullptr;
     QByteArray *m_pBuffer = nullptr;
     QTextStream *m_pStream = nullptr;

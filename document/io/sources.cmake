@@ -2,8 +2,9 @@ set(ZRB_SAX_SOURCES
     document/io/XmlHandler.cpp
     document/io/XControlHandler.cpp
 )
-target_sources(zrbcore PRIVATE
+target_sources(zrbmodel PRIVATE
     document/io/XmlWriter.h document/io/XmlWriter.cpp
+    document/io/XItemRecordWriter.h document/io/XItemRecordWriter.cpp
     document/io/XmlHandler.h ${ZRB_SAX_SOURCES}
     document/io/XControlHandler.h
     document/io/UArchive.h document/io/UArchive.cpp
@@ -12,4 +13,4 @@ target_sources(zrbcore PRIVATE
 )
 # The archive inflates members in bounded chunks, which qUncompress cannot do.
 find_package(ZLIB REQUIRED)
-target_link_libraries(zrbcore PRIVATE ZLIB::ZLIB)
+target_link_libraries(zrbmodel PRIVATE ZLIB::ZLIB)

@@ -1,6 +1,6 @@
 #include "common/TestSupport.h"
 
-#include "app/AppResources.h"
+#include "document/UModelResources.h"
 #include "document/io/XmlWriter.h"
 
 #include <QBuffer>
@@ -12,7 +12,7 @@ namespace TestSupport {
 
 void initialize()
 {
-    AppResources::registerAll();
+    UModelResources::registerAll();
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Zindral Remote builder 2.0"));
     // Start every test executable from empty settings.

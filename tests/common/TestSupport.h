@@ -9,6 +9,7 @@ class XmlWriter;
 // Shared start-up for every test executable: registers the compiled resources
 // and keeps settings inside the test's own folder.
 namespace TestSupport {
+// The document's resources and empty settings.
 void initialize();
 // Path of a file under tests/data.
 QString dataPath(const QString &relative);
@@ -16,11 +17,11 @@ QString dataPath(const QString &relative);
 QString writtenXml(const std::function<void(XmlWriter &)> &write);
 } // namespace TestSupport
 
-// Like QTEST_MAIN, but with the program's resources registered first.
-#define ZRB_TEST_MAIN(TestClass)                                                                   \
+// For tests of the model library: no widgets, no QML.
+#define ZRB_MODEL_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \
-        QApplication app(argc, argv);                                                              \
+        QGuiApplication app(argc, argv);                                                           \
         TestSupport::initialize();                                                                 \
         TestClass test;                                                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \

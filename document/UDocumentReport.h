@@ -3,7 +3,7 @@
 #include <QJsonObject>
 #include <QString>
 
-class MModel;
+class CDocument;
 
 // Describes an open panel document for the command-line tool: the canvas
 // and project records, the connections and every collection, panel and
@@ -11,6 +11,6 @@ class MModel;
 class UDocumentReport
 {
 public:
-    static QJsonObject toJson(MModel *model);
-    static QString toText(MModel *model);
+    static QJsonObject toJson(CDocument *document);
+    static QString toText(CDocument *document);
 };

@@ -1,18 +1,15 @@
-#include "app/UDocumentReport.h"
+#include "document/UDocumentReport.h"
 
-#include "app/MModel.h"
-#include "document/MProject.h"
-#include "controls/WWidget.h"
 #include "design/HChassis.h"
 #include "design/HRoot.h"
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/CDocument.h"
+#include "document/MProject.h"
 #include "document/io/XmlWriter.h"
 
-#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QXmlStreamReader>
 
 namespace {
 
@@ -74,14 +71,12 @@ QJsonObject projectJson(const MProject *project)
 }
 
 // The chassis whose connection a save would record, once per address.
-QList<HChassis *> usedConnections(MModel *model)
+QList<HChassis *> usedConnections(CDocument *document)
 {
     QList<HChassis *> result;
-    HRoot *hardware = model->hardwareRoot();
-    if (!hardware || !model->documentRoot())
-        return result;
+    HRoot *hardware = document->hardware();
     hardware->clearConnectionUse();
-    model->documentRoot()->markHardware();
+    document->root()->markHardware();
     QStringList addresses;
     for (HNode *node : hardware->children()) {
         auto *chassis = dynamic_cast<HChassis *>(node);
@@ -117,42 +112,19 @@ QJsonObject attributesJson(const CAttributes &a)
     return object;
 }
 
-// What an item writes to a panel file, as name → value (a list where a name
-// repeats).
-QJsonObject itemValues(WWidget *item)
+// An item's values as name → value (a list where a name repeats).
+QJsonObject itemValues(const CItemRecord &record)
 {
-    QByteArray bytes;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        XmlWriter writer;
-        writer.setDevice(&buffer);
-        // The item writes one element named after its type holding its values.
-        item->writeXml(&writer);
-    }
     QJsonObject values;
-    QXmlStreamReader reader(bytes);
-    int depth = 0;
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement()) {
-            ++depth;
-            if (depth == 2) {
-                const QString name = reader.name().toString();
-                const QJsonValue value(reader.readElementText());
-                --depth;
-                if (!values.contains(name)) {
-                    values.insert(name, value);
-                } else {
-                    QJsonValue existing = values.value(name);
-                    QJsonArray list = existing.isArray() ? existing.toArray() : QJsonArray{existing};
-                    list.append(value);
-                    values.insert(name, list);
-                }
-            }
-        } else if (reader.isEndElement()) {
-            --depth;
+    for (const CItemRecord::Value &value : record.values()) {
+        if (!values.contains(value.name)) {
+            values.insert(value.name, value.text);
+            continue;
         }
+        const QJsonValue existing = values.value(value.name);
+        QJsonArray list = existing.isArray() ? existing.toArray() : QJsonArray{existing};
+        list.append(value.text);
+        values.insert(value.name, list);
     }
     return values;
 }
@@ -171,15 +143,15 @@ QJsonObject controlJson(CControl *control)
                                                     ? QJsonValue()
                                                     : QJsonValue(attributesJson(control->attributes())));
     QJsonArray items;
-    for (WWidget *item : control->items()) {
-        const QRectF geometry = item->rootGeometry();
+    for (const CItemRecord &record : control->itemRecords()) {
+        const QRectF geometry = record.geometry();
         QJsonObject entry;
-        entry.insert(QStringLiteral("type"), item->typeName());
+        entry.insert(QStringLiteral("type"), record.type());
         entry.insert(QStringLiteral("x"), geometry.x());
         entry.insert(QStringLiteral("y"), geometry.y());
         entry.insert(QStringLiteral("width"), geometry.width());
         entry.insert(QStringLiteral("height"), geometry.height());
-        entry.insert(QStringLiteral("values"), itemValues(item));
+        entry.insert(QStringLiteral("values"), itemValues(record));
         items.append(entry);
     }
     object.insert(QStringLiteral("items"), items);
@@ -188,15 +160,17 @@ QJsonObject controlJson(CControl *control)
 
 } // namespace
 
-QJsonObject UDocumentReport::toJson(MModel *model)
+QJsonObject UDocumentReport::toJson(CDocument *document)
 {
     QJsonObject report;
-    if (!model)
+    if (!document)
         return report;
-    report.insert(QStringLiteral("canvas"), canvasJson(model->canvas()));
-    report.insert(QStringLiteral("project"), projectJson(model->project()));
+    // Live items hold the latest values; the records hear of them first.
+    document->root()->storeItems();
+    report.insert(QStringLiteral("canvas"), canvasJson(document->canvas()));
+    report.insert(QStringLiteral("project"), projectJson(document->project()));
     QJsonArray connections;
-    for (HChassis *chassis : usedConnections(model)) {
+    for (HChassis *chassis : usedConnections(document)) {
         QJsonObject connection;
         connection.insert(QStringLiteral("name"), chassis->label());
         connection.insert(QStringLiteral("title"), chassis->title());
@@ -209,7 +183,7 @@ QJsonObject UDocumentReport::toJson(MModel *model)
     }
     report.insert(QStringLiteral("connections"), connections);
     QJsonArray collections;
-    CComposite *root = model->documentRoot();
+    CComposite *root = document->root();
     for (int c = 0; root && c < root->childCount(); ++c) {
         auto *collection = dynamic_cast<CComposite *>(root->childAt(c));
         if (!collection)
@@ -265,9 +239,9 @@ void appendFields(QString &out, const QJsonObject &object, const QString &indent
 }
 } // namespace
 
-QString UDocumentReport::toText(MModel *model)
+QString UDocumentReport::toText(CDocument *document)
 {
-    const QJsonObject report = toJson(model);
+    const QJsonObject report = toJson(document);
     QString out;
     out += QStringLiteral("Canvas\n");
     appendFields(out, report.value(QStringLiteral("canvas")).toObject(), QStringLiteral("  "));

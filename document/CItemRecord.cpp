@@ -1,0 +1,69 @@
+#include "document/CItemRecord.h"
+
+#include "document/io/XmlWriter.h"
+
+#include <QtMath>
+
+void CItemRecord::append(const QString &name, const QString &text, const QString &archiveFolder)
+{
+    m_values.append(Value{name, text, archiveFolder});
+}
+
+QString CItemRecord::value(const QString &name) const
+{
+    for (const Value &value : m_values) {
+        if (value.name == name)
+            return value.text;
+    }
+    return QString();
+}
+
+bool CItemRecord::hasValue(const QString &name) const
+{
+    for (const Value &value : m_values) {
+        if (value.name == name)
+            return true;
+    }
+    return false;
+}
+
+QRectF CItemRecord::geometry() const
+{
+    const auto number = [this](const char *name) {
+        bool ok = false;
+        const double parsed = value(QLatin1String(name)).toDouble(&ok);
+        return ok && qIsFinite(parsed) ? parsed : 0.0;
+    };
+    return QRectF(number("x"), number("y"), number("width"), number("height"));
+}
+
+bool CItemRecord::write(XmlWriter *writer) const
+{
+    if (!writer || !writer->writeStartElement(m_type))
+        return false;
+    for (const Value &value : m_values) {
+        if (value.archiveFolder.isEmpty())
+            writer->writeTextElement(value.name, value.text);
+        else
+            writer->writeImageReference(value.name, value.text, value.archiveFolder);
+    }
+    return writer->writeEndElement(m_type);
+}
+
+void CItemRecord::setLive(CItem *item, QObject *object)
+{
+    m_pLive = item;
+    m_pLiveObject = object;
+}
+
+bool CItemRecord::isImageReference(const QString &type, const QString &name)
+{
+    if (type == QLatin1String("image"))
+        return name == QLatin1String("path");
+    if (type == QLatin1String("button") || type == QLatin1String("cmdbutton") ||
+        type == QLatin1String("textlink"))
+        return name == QLatin1String("onimage") || name == QLatin1String("offimage");
+    if (type == QLatin1String("panellink"))
+        return name == QLatin1String("imagepath");
+    return false;
+}
