@@ -22,7 +22,6 @@ CComposite *MDocumentEditing::addCollection()
         return nullptr;
     auto *collection = new CComposite();
     m.documentRoot()->addChild(collection);
-    collection->assignNewId();
     collection->assignKind(QStringLiteral("Scene"));
     collection->setName(MModel::tr("COLLECTION") + QString::number(m.documentRoot()->childCount()));
     collection->setModel(&m);
@@ -44,7 +43,6 @@ CComposite *MDocumentEditing::addPanel(HNode *node)
         return nullptr;
     auto *panel = new CComposite();
     collection->addChild(panel);
-    panel->assignNewId();
     panel->setModel(&m);
     CLoadContext context;
     context.hardware = m.hardwareRoot();

@@ -253,6 +253,9 @@ void CComposite::addChild(CControl *child)
     if (std::unique_ptr<CIdSource> own = child->takeOwnIdSource())
         idSource().reserve(own->current());
     child->setParent(this);
+    // A control joins with the next id of the document unless it has one.
+    if (child->id() == 0)
+        child->assignNewId();
     m_children.append(child);
     if (child->dropSiteHost()) {
         if (CItem *site = child->dropSiteHost()->findItem(DropSiteType))
@@ -648,7 +651,10 @@ void CComposite::setPanelKind(const QString &typeWord)
     } else if (typeWord == QLatin1String("custom")) {
         m_panelKind = Custom;
     } else if (typeWord.isEmpty()) {
-        if (findItem(DropSiteType))
+        const bool hasDropSite =
+            std::any_of(m_children.cbegin(), m_children.cend(),
+                        [](CControl *child) { return child->hasItemOfType(DropSiteType); });
+        if (hasDropSite)
             m_panelKind = Template;
         else if (m_children.count() == 1)
             m_panelKind = Custom;

@@ -91,6 +91,15 @@ void CControl::appendItem(CItem *item)
     m_records.append(record);
 }
 
+bool CControl::hasItemOfType(const QString &typeName) const
+{
+    for (const CItemRecord &record : m_records) {
+        if (record.type() == typeName)
+            return true;
+    }
+    return false;
+}
+
 CItem *CControl::mainItem() const
 {
     return findItem(m_type.toLower());

@@ -142,6 +142,8 @@ public:
     void appendItemRecord(const CItemRecord &record) { m_records.append(record); }
     // Adds a live item built elsewhere; its record fills when it is stored.
     void appendItem(CItem *item);
+    // Whether any item of the control, live or not, is of that type.
+    bool hasItemOfType(const QString &typeName) const;
     // The live items, in record order.
     QList<CItem *> items() const;
     int selectionState() const { return m_selectionState; }

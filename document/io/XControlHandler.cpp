@@ -66,8 +66,6 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
         if (m_context.block)
             control->setBlock(m_context.block);
         m_pPanel->addChild(control);
-        // Joined first, so the id comes from the document it belongs to.
-        control->assignNewId();
         m_pControl = control;
     } else if (qName == QLatin1String("Scene")) {
         if (parent != QLatin1String("Scenes"))

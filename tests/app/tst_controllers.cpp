@@ -1,4 +1,4 @@
-#include "common/TestSupport.h"
+#include "common/EditorTestSupport.h"
 
 #include "app/KComposite.h"
 #include "app/KController.h"

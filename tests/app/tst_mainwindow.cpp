@@ -1,6 +1,6 @@
 #include "common/RecordingMessageHandler.h"
 #include "common/TestDir.h"
-#include "common/TestSupport.h"
+#include "common/EditorTestSupport.h"
 
 #include "app/KComposite.h"
 #include "app/KMainController.h"

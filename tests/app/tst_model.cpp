@@ -1,6 +1,6 @@
 #include "common/RecordingMessageHandler.h"
 #include "common/TestControls.h"
-#include "common/TestSupport.h"
+#include "common/EditorTestSupport.h"
 
 #include "app/MModel.h"
 #include "controls/WWidget.h"
@@ -8,7 +8,6 @@
 #include "document/CComposite.h"
 
 #include <QApplication>
-#include <QMetaMethod>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
@@ -56,21 +55,6 @@ private slots:
         m_pModel = nullptr;
         delete m_pRoot;
         m_pRoot = nullptr;
-    }
-
-    void signalsInDeclaredOrder()
-    {
-        const QStringList expected = {"resetQMLFocus()",        "enableConnection(bool)",
-                                      "displayMessage(QString)", "selectState(bool)",
-                                      "ccpState(bool)",          "reloadCanvas()",
-                                      "resetCanvas()"};
-        QStringList signalList;
-        const QMetaObject *meta = &MModel::staticMetaObject;
-        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
-            if (meta->method(i).methodType() == QMetaMethod::Signal)
-                signalList << QString::fromLatin1(meta->method(i).methodSignature());
-        }
-        QCOMPARE(signalList, expected);
     }
 
     void newDocumentHasOneCollectionWithOnePanel()

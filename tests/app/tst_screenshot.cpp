@@ -1,5 +1,5 @@
 #include "common/RecordingMessageHandler.h"
-#include "common/TestSupport.h"
+#include "common/EditorTestSupport.h"
 
 #include "app/KComposite.h"
 #include "app/KMainController.h"

@@ -1,7 +1,7 @@
 #include "common/TestSupport.h"
 #include "common/TestDir.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -83,7 +83,7 @@ private slots:
         else
             QCOMPARE(toolLines(result.err).count(), 1);
         if (arguments == QStringList{"--version"})
-            QCOMPARE(result.out, QByteArray("zrbtool 2.0.3.8\n"));
+            QCOMPARE(result.out, QByteArray("zrbtool " ZRB_VERSION "\n"));
     }
 
     void unreadableFilesFailWithOneLine_data()
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(controls[1].toObject().value("attributes").isNull());
         for (const char *key : {"name", "type", "id", "block", "connection", "attributes", "items"})
             QVERIFY2(controls[0].toObject().contains(QLatin1String(key)), key);
-        // The items load from their QML files and report every value they write.
+        // Every value of every item, as the file holds it.
         const QJsonArray items = controls[1].toObject().value("items").toArray();
         QCOMPARE(items.count(), 1);
         const QJsonObject label = items[0].toObject();
@@ -166,5 +166,5 @@ private slots:
     }
 };
 
-ZRB_TEST_MAIN(TestZrbTool)
+ZRB_MODEL_TEST_MAIN(TestZrbTool)
 #include "tst_zrbtool.moc"

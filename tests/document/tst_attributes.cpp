@@ -5,7 +5,7 @@
 #include "document/CComposite.h"
 #include "document/io/XmlWriter.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QBuffer>
 #include <QTest>
 #include <QXmlStreamAttributes>
@@ -240,5 +240,5 @@ private slots:
     }
 };
 
-ZRB_TEST_MAIN(TestAttributes)
+ZRB_MODEL_TEST_MAIN(TestAttributes)
 #include "tst_attributes.moc"

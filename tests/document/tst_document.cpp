@@ -1,87 +1,91 @@
-#include "common/TestControls.h"
+#include "common/TestDir.h"
 #include "common/TestSupport.h"
 
-#include "app/MModel.h"
-#include "document/USettings.h"
-#include "controls/WDelegate.h"
-#include "controls/WWidget.h"
+#include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/CControlHost.h"
+#include "document/CDocument.h"
+#include "document/CIdSource.h"
+#include "document/USettings.h"
+#include "document/io/UArchive.h"
 #include "document/io/XmlWriter.h"
 
-#include <QApplication>
-#include <QBuffer>
-#include <QQuickItem>
-#include <QSignalSpy>
+#include <QFile>
+#include <QGuiApplication>
 #include <QTest>
-#include <QtMath>
+#include <QUrl>
 
-// Builds documents whose controls carry real native items on plain Qt Quick
-// roots, so geometry operations run without loading QML files.
+namespace {
+
+// What an application showing the document would be told.
+class RecordingHost : public CControlHost
+{
+public:
+    double pixelScale() const override { return scale; }
+    CItemFactory *itemFactory() const override { return nullptr; }
+    void selectionChanged(bool selected, bool ccp) override { changes << qMakePair(selected, ccp); }
+    const CCanvas *canvas() const override { return nullptr; }
+    QString resolveImagePath(const QString &path) const override { return path; }
+
+    double scale = 1.0;
+    QList<QPair<bool, bool>> changes;
+};
+
+CComposite *makeNode(const QString &kind, const QString &name)
+{
+    auto *node = new CComposite();
+    node->assignKind(kind);
+    node->setName(name);
+    return node;
+}
+
+CControl *makeControl(const QString &name, const QString &type = QStringLiteral("Label"))
+{
+    auto *control = new CControl();
+    control->setTag(QStringLiteral("Control"));
+    control->setName(name);
+    control->setType(type);
+    return control;
+}
+
+QString written(CControl *node)
+{
+    return TestSupport::writtenXml([&](XmlWriter &writer) { node->write(&writer); });
+}
+
+QString clipboardText(const QString &controls)
+{
+    return QStringLiteral("<?xml version=\"1.0\"?>\n<ZDX>\n<Controls>\n%1</Controls>\n</ZDX>\n")
+        .arg(controls);
+}
+
+} // namespace
+
+// The document tree on its own: no canvas, no items, only the data the
+// document owns.
 class TestDocument : public QObject
 {
     Q_OBJECT
 
-private:
-    QQuickItem *m_pCanvas = nullptr;
-
-    CControl *makeControl(const QString &name, const QString &type, const QRectF &rect,
-                          const QString &itemType = QString())
-    {
-        return TestControls::makeControl(m_pCanvas, name, type, rect, itemType);
-    }
-
-    static CComposite *makePanel(const QString &name)
-    {
-        auto *panel = new CComposite();
-        panel->assignKind(QStringLiteral("Panel"));
-        panel->setName(name);
-        return panel;
-    }
-
-    static CComposite *makeCollection(const QString &name)
-    {
-        auto *collection = new CComposite();
-        collection->assignKind(QStringLiteral("Scene"));
-        collection->setName(name);
-        return collection;
-    }
-
-    static QString written(CControl *node)
-    {
-        return TestSupport::writtenXml([&](XmlWriter &writer) { node->write(&writer); });
-    }
-
 private slots:
-    void init() { m_pCanvas = new QQuickItem(); }
-
-    void cleanup()
-    {
-        delete m_pCanvas;
-        m_pCanvas = nullptr;
-    }
-
     void pathsAcrossAllLevels()
     {
         CComposite root;
         root.setType(QStringLiteral("Scenes"));
-        auto *first = makeCollection(QStringLiteral("COLLECTION1"));
-        auto *second = makeCollection(QStringLiteral("COLLECTION2"));
+        CComposite *first = makeNode(QStringLiteral("Scene"), QStringLiteral("COLLECTION1"));
+        CComposite *second = makeNode(QStringLiteral("Scene"), QStringLiteral("COLLECTION2"));
         root.addChild(first);
         root.addChild(second);
-        auto *home = makePanel(QStringLiteral("Home"));
-        auto *panel = makePanel(QStringLiteral("Panel"));
-        first->addChild(makePanel(QStringLiteral("Other")));
-        second->addChild(home);
+        CComposite *panel = makeNode(QStringLiteral("Panel"), QStringLiteral("Panel"));
+        first->addChild(makeNode(QStringLiteral("Panel"), QStringLiteral("Other")));
+        second->addChild(makeNode(QStringLiteral("Panel"), QStringLiteral("Home")));
         second->addChild(panel);
-        CControl *volume = makeControl(QStringLiteral("Volume"), QStringLiteral("Slider"),
-                                       QRectF(0, 0, 10, 10));
-        panel->addChild(makeControl(QStringLiteral("Mute"), QStringLiteral("Button"),
-                                    QRectF(0, 0, 10, 10)));
+        CControl *volume = makeControl(QStringLiteral("Volume"), QStringLiteral("Slider"));
+        panel->addChild(makeControl(QStringLiteral("Mute")));
         panel->addChild(volume);
 
         QCOMPARE(root.pathName(), QStringLiteral(".."));
         QCOMPARE(root.path(volume), QStringLiteral("..\\COLLECTION2\\Panel\\Volume"));
-        QCOMPARE(root.path(panel), QStringLiteral("..\\COLLECTION2\\Panel"));
         QCOMPARE(root.path(second), QStringLiteral("..\\COLLECTION2"));
         CControl stray;
         QCOMPARE(root.path(&stray), QString());
@@ -89,14 +93,9 @@ private slots:
         QString path = root.path(volume);
         QVERIFY(root.selectPath(path));
         QCOMPARE(path, QString());
-        QCOMPARE(root.currentIndex(), 1);
-        QCOMPARE(second->currentIndex(), 1);
-        QCOMPARE(panel->currentIndex(), 1);
         QCOMPARE(root.current(QStringLiteral("Scenes")), second);
         QCOMPARE(root.current(QStringLiteral("Panels")), panel);
         QCOMPARE(root.current(QStringLiteral("Controls")), volume);
-        // The target is shown, the rest of the document is not touched.
-        QCOMPARE(volume->items().first()->root()->isVisible(), true);
 
         QString missing = QStringLiteral("..\\COLLECTION2\\Nowhere");
         QVERIFY(!root.selectPath(missing));
@@ -108,14 +107,13 @@ private slots:
     {
         CComposite root;
         root.setType(QStringLiteral("Scenes"));
-        auto *first = makeCollection(QStringLiteral("A"));
-        auto *second = makeCollection(QStringLiteral("B"));
+        CComposite *first = makeNode(QStringLiteral("Scene"), QStringLiteral("A"));
+        CComposite *second = makeNode(QStringLiteral("Scene"), QStringLiteral("B"));
         root.addChild(first);
         root.addChild(second);
-        auto *panel = makePanel(QStringLiteral("P"));
+        CComposite *panel = makeNode(QStringLiteral("Panel"), QStringLiteral("P"));
         second->addChild(panel);
-        CControl *control = makeControl(QStringLiteral("C"), QStringLiteral("Button"),
-                                        QRectF(0, 0, 5, 5));
+        CControl *control = makeControl(QStringLiteral("C"));
         panel->addChild(control);
 
         QVERIFY(root.makeCurrent(QStringLiteral("Scenes"), QStringLiteral("B")));
@@ -128,9 +126,8 @@ private slots:
         QVERIFY(!root.contains(control));
         // A node's own name is free for itself, another sibling's is not.
         QVERIFY(control->isNameFree(QStringLiteral("C"), nullptr));
-        QVERIFY(panel->isNameFree(QStringLiteral("C"), control));
         QVERIFY(control->isNameFree(QStringLiteral("D"), nullptr));
-        auto *other = makeControl(QStringLiteral("D"), QStringLiteral("Label"), QRectF(0, 0, 5, 5));
+        CControl *other = makeControl(QStringLiteral("D"));
         panel->addChild(other);
         QVERIFY(!control->isNameFree(QStringLiteral("D"), nullptr));
         QVERIFY(other->isNameFree(QStringLiteral("D"), nullptr));
@@ -160,16 +157,16 @@ private slots:
         QFETCH(int, controls);
         QFETCH(bool, dropSite);
         QFETCH(int, kind);
-        CComposite *panel = makePanel(QStringLiteral("P"));
+        std::unique_ptr<CComposite> panel(makeNode(QStringLiteral("Panel"), QStringLiteral("P")));
         for (int i = 0; i < controls; ++i) {
-            const bool site = dropSite && i == 0;
-            panel->addChild(makeControl(QStringLiteral("C%1").arg(i), QStringLiteral("Label"),
-                                        QRectF(0, 0, 5, 5),
-                                        site ? QStringLiteral("dropsite") : QString()));
+            CControl *control = makeControl(QStringLiteral("C%1").arg(i));
+            // Known from the document's data alone: no item needs to be shown.
+            control->appendItemRecord(
+                CItemRecord(dropSite && i == 0 ? QStringLiteral("dropsite") : QStringLiteral("label")));
+            panel->addChild(control);
         }
         panel->setPanelKind(word);
         QCOMPARE(panel->panelKind(), kind);
-        delete panel;
 
         // Nodes that are not panels never get a kind.
         CComposite collection;
@@ -178,37 +175,36 @@ private slots:
         QCOMPARE(collection.panelKind(), 0);
     }
 
-    void removeChildResetsCurrentIndex()
+    void removeChildHandsBackOwnership()
     {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *a = makeControl(QStringLiteral("a"), QStringLiteral("Label"), QRectF(0, 0, 5, 5));
-        CControl *b = makeControl(QStringLiteral("b"), QStringLiteral("Label"), QRectF(0, 0, 5, 5));
-        CControl *c = makeControl(QStringLiteral("c"), QStringLiteral("Label"), QRectF(0, 0, 5, 5));
+        std::unique_ptr<CComposite> panel(makeNode(QStringLiteral("Panel"), QStringLiteral("P")));
+        CControl *a = makeControl(QStringLiteral("a"));
+        CControl *b = makeControl(QStringLiteral("b"));
+        CControl *c = makeControl(QStringLiteral("c"));
         panel->addChild(a);
         panel->addChild(b);
         panel->addChild(c);
         panel->setCurrentIndex(2);
-        panel->removeChild(b, false);
+        std::unique_ptr<CControl> taken = panel->removeChild(b, false);
+        QCOMPARE(taken.get(), b);
+        QCOMPARE(b->parent(), nullptr);
         QCOMPARE(panel->currentIndex(), 0);
         QCOMPARE(panel->childCount(), 2);
-        QCOMPARE(b->parent(), nullptr);
-        panel->removeChild(b, false); // no longer there: nothing happens
-        QCOMPARE(panel->childCount(), 2);
-        delete b;
-        panel->removeChild(c, true);
+        // No longer there: nothing to hand back.
+        QVERIFY(!panel->removeChild(b, false));
+        QVERIFY(!panel->removeChild(c, true));
         QCOMPARE(panel->childCount(), 1);
         QCOMPARE(panel->childAt(0), a);
         QVERIFY(!panel->childAt(1));
         QVERIFY(!panel->childAt(-1));
-        delete panel;
     }
 
     void swapAndReorder()
     {
-        CComposite *panel = makePanel(QStringLiteral("P"));
+        std::unique_ptr<CComposite> panel(makeNode(QStringLiteral("Panel"), QStringLiteral("P")));
         QList<CControl *> controls;
         for (int i = 0; i < 4; ++i) {
-            controls << makeControl(QString::number(i), QStringLiteral("Label"), QRectF(0, 0, 5, 5));
+            controls << makeControl(QString::number(i));
             panel->addChild(controls.last());
         }
         QVERIFY(!panel->swapChild(controls[3], 1));
@@ -223,49 +219,19 @@ private slots:
         panel->reorderChildren({{controls[3], 0}, {controls[0], 3}});
         QCOMPARE(panel->childAt(0), controls[3]);
         QCOMPARE(panel->childAt(3), controls[0]);
-        delete panel;
-    }
-
-    void nonOwningListNeitherReparentsNorDeletes()
-    {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *control = makeControl(QStringLiteral("x"), QStringLiteral("Label"), QRectF(0, 0, 5, 5));
-        panel->addChild(control);
-        {
-            CComposite list;
-            list.setNonOwning(true);
-            list.addChild(control);
-            QCOMPARE(control->parent(), panel);
-            list.clear();
-            QCOMPARE(list.childCount(), 0);
-            list.addChild(control);
-        }
-        // Still alive and still the panel's.
-        QCOMPARE(panel->childAt(0), control);
-        QCOMPARE(control->name(), QStringLiteral("x"));
-        delete panel;
-    }
-
-    void writeEmptyRoot()
-    {
-        CComposite root;
-        root.setType(QStringLiteral("Scenes"));
-        QCOMPARE(written(&root), QStringLiteral("<Scenes>\n</Scenes>\n"));
     }
 
     void writeTree()
     {
         CComposite root;
         root.setType(QStringLiteral("Scenes"));
-        CComposite *collection = makeCollection(QStringLiteral("A&B"));
+        QCOMPARE(written(&root), QStringLiteral("<Scenes>\n</Scenes>\n"));
+        CComposite *collection = makeNode(QStringLiteral("Scene"), QStringLiteral("A&B"));
         root.addChild(collection);
-        CComposite *panel = makePanel(QStringLiteral("Home"));
+        CComposite *panel = makeNode(QStringLiteral("Panel"), QStringLiteral("Home"));
         panel->setPanelKindValue(CComposite::Custom);
         collection->addChild(panel);
-        CControl *control = new CControl();
-        control->setTag(QStringLiteral("Control"));
-        control->setName(QStringLiteral("Say \"hi\""));
-        control->setType(QStringLiteral("Label"));
+        CControl *control = makeControl(QStringLiteral("Say \"hi\""));
         control->setId(42);
         panel->addChild(control);
         const QString expected = QStringLiteral(
@@ -289,116 +255,135 @@ private slots:
         QCOMPARE(written(&root), expected);
     }
 
-    void idsAreConsecutiveAndStayAboveLoadedOnes()
+    // Item values belong to the document: an item of a type nothing can
+    // show, empty values and repeated names all come back as they were read.
+    void itemValuesAreKeptAsRead()
     {
-        CControl first;
-        CControl second;
-        QCOMPARE(second.id(), first.id() + 1);
-        CControl loaded;
-        const quint32 before = WDelegate::instance()->currentId();
-        loaded.setId(before + 500);
-        CControl next;
-        QVERIFY2(next.id() > loaded.id(),
-                 qPrintable(QStringLiteral("new id %1 not above loaded id %2")
-                                .arg(next.id())
-                                .arg(loaded.id())));
-        // An older id read from a file does not move the counter back.
-        CControl old; // takes next.id() + 1 at construction
-        old.setId(5);
-        CControl after;
-        QCOMPARE(after.id(), next.id() + 2);
+        const QString items = QStringLiteral(
+            "\t\t\t\t<gizmo>\n"
+            "\t\t\t\t\t<x>1.50</x>\n"
+            "\t\t\t\t\t<spin>fast &#38; loud</spin>\n"
+            "\t\t\t\t\t<note></note>\n"
+            "\t\t\t\t</gizmo>\n"
+            "\t\t\t\t<label>\n"
+            "\t\t\t\t\t<text>Hall</text>\n"
+            "\t\t\t\t\t<face>bold</face>\n"
+            "\t\t\t\t\t<face>underline</face>\n"
+            "\t\t\t\t</label>\n");
+        const QString control = QStringLiteral(
+            "\t\t<Control name=\"g\" type=\"Gizmo\">\n"
+            "\t\t\t<id>77</id>\n"
+            "\t\t\t<Property name=\"widget\">\n%1\t\t\t</Property>\n"
+            "\t\t\t<Property name=\"attributes\">\n\t\t\t</Property>\n"
+            "\t\t</Control>\n")
+                                    .arg(items);
+        CComposite panel;
+        QVERIFY(panel.loadString(clipboardText(control), CLoadContext()));
+        QCOMPARE(panel.childCount(), 1);
+        CControl *read = panel.childAt(0);
+        QCOMPARE(read->itemRecords().count(), 2);
+        QCOMPARE(read->itemRecords().at(0).type(), QStringLiteral("gizmo"));
+        QCOMPARE(read->itemRecords().at(0).value(QStringLiteral("spin")), QStringLiteral("fast & loud"));
+        QVERIFY(read->items().isEmpty());
+        const QString out = written(read);
+        QVERIFY2(out == control.mid(2).replace(QStringLiteral("\n\t\t"), QStringLiteral("\n")),
+                 qPrintable(out));
     }
 
-    void boundsAndFitWidth()
+    void idsComeFromTheDocument()
     {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *control = makeControl(QStringLiteral("x"), QStringLiteral("Button"),
-                                        QRectF(10, 20, 100, 40));
-        panel->addChild(control);
-        panel->addChild(makeControl(QStringLiteral("y"), QStringLiteral("Label"),
-                                    QRectF(50, 100, 20, 20)));
-        QCOMPARE(panel->bounds(), QRectF(10, 20, 100, 100));
-        QCOMPARE(panel->childBounds(), (QList<QRectF>{QRectF(10, 20, 100, 40), QRectF(50, 100, 20, 20)}));
+        CComposite root;
+        CIdSource &ids = root.idSource();
+        const quint32 start = ids.current();
+        CControl *first = makeControl(QStringLiteral("a"));
+        CControl *second = makeControl(QStringLiteral("b"));
+        root.addChild(first);
+        root.addChild(second);
+        QCOMPARE(first->id(), start + 1);
+        QCOMPARE(second->id(), start + 2);
+        // An id read from a file moves the counter past it, an older one not.
+        CControl *loaded = makeControl(QStringLiteral("c"));
+        root.addChild(loaded);
+        loaded->setId(start + 500);
+        loaded->setId(5);
+        CControl *next = makeControl(QStringLiteral("d"));
+        root.addChild(next);
+        QCOMPARE(next->id(), start + 501);
 
-        QVERIFY(control->fitWidth(QStringLiteral("Button"), 400));
-        QCOMPARE(control->bounds().x(), 150.0);
-        QVERIFY(!control->fitWidth(QStringLiteral("Slider"), 400));
-
-        // A bounds item defines the panel's rectangle.
-        panel->addChild(makeControl(QStringLiteral("b"), QStringLiteral("Frame"),
-                                    QRectF(0, 0, 300, 340), QStringLiteral("bounds")));
-        QCOMPARE(panel->bounds(), QRectF(0, 0, 300, 340));
-        delete panel;
+        // A panel read on its own joins without repeating the document's ids.
+        auto *panel = makeNode(QStringLiteral("Panel"), QStringLiteral("P"));
+        QVERIFY(panel->loadString(clipboardText(QStringLiteral(
+                                      "<Control name=\"x\" type=\"Label\">\n<id>%1</id>\n"
+                                      "<Property name=\"widget\">\n</Property>\n</Control>\n")
+                                                    .arg(start + 900)),
+                                  CLoadContext()));
+        root.addChild(panel);
+        CControl *after = makeControl(QStringLiteral("e"));
+        root.addChild(after);
+        QCOMPARE(panel->id(), start + 901);
+        QCOMPARE(after->id(), start + 902);
     }
 
-    void rescaleFitsPanelHeight()
+    // Two documents in one process keep their own ids, archives and images.
+    void twoDocumentsDoNotDisturbEachOther()
     {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *control = makeControl(QStringLiteral("x"), QStringLiteral("Button"),
-                                        QRectF(10, 20, 100, 50));
-        panel->addChild(control);
-        panel->addChild(makeControl(QStringLiteral("y"), QStringLiteral("Button"),
-                                    QRectF(0, 0, 10, 100)));
-        panel->rescale(1.0, 200.0);
-        QCOMPARE(control->bounds(), QRectF(20, 40, 200, 100));
-        delete panel;
+        TestDir dir;
+        const QString picture = dir.filePath(QStringLiteral("logo.png"));
+        {
+            QFile file(picture);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("picture") == 7);
+        }
+        const auto saveWithImage = [&](const QString &name, const QString &imagePath) {
+            CCanvas canvas;
+            CDocument document;
+            document.setCanvas(&canvas);
+            if (!document.newFromTemplate(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")))
+                return false;
+            CControl *image = makeControl(QStringLiteral("Logo"), QStringLiteral("Image"));
+            CItemRecord record(QStringLiteral("image"));
+            record.append(QStringLiteral("path"), imagePath, CItemRecord::imageFolder());
+            image->appendItemRecord(record);
+            document.root()->current(QStringLiteral("Panels"))->addChild(image);
+            return document.save(dir.filePath(name));
+        };
+        QVERIFY(saveWithImage(QStringLiteral("a.cpz"), picture));
+        QVERIFY(saveWithImage(QStringLiteral("b.cpz"), picture));
+
+        CCanvas canvas;
+        CDocument first;
+        CDocument second;
+        first.setCanvas(&canvas);
+        second.setCanvas(&canvas);
+        QVERIFY2(first.open(dir.filePath(QStringLiteral("a.cpz"))), qPrintable(first.lastError()));
+        QVERIFY2(second.open(dir.filePath(QStringLiteral("b.cpz"))), qPrintable(second.lastError()));
+        const auto imagePathOf = [](CDocument &document) {
+            CControl *panel = document.root()->current(QStringLiteral("Panels"));
+            CControl *logo = static_cast<CComposite *>(panel)->childAt(2);
+            return QUrl(logo->itemRecords().at(0).value(QStringLiteral("path"))).toLocalFile();
+        };
+        const QString firstImage = imagePathOf(first);
+        const QString secondImage = imagePathOf(second);
+        QVERIFY2(firstImage != secondImage && QFile::exists(firstImage) && QFile::exists(secondImage),
+                 qPrintable(firstImage + QLatin1Char(' ') + secondImage));
+        QVERIFY(first.archive().findMember(QStringLiteral(".cpf")) !=
+                second.archive().findMember(QStringLiteral(".cpf")));
+
+        // Closing one leaves the other's files alone; each keeps its own ids.
+        const quint32 secondNext = second.root()->idSource().current();
+        CControl *extra = makeControl(QStringLiteral("x"));
+        first.root()->current(QStringLiteral("Panels"))->addChild(extra);
+        QCOMPARE(second.root()->idSource().current(), secondNext);
+        first.clear();
+        {
+            CDocument gone;
+            gone.setCanvas(&canvas);
+            QVERIFY(gone.open(dir.filePath(QStringLiteral("a.cpz"))));
+        }
+        QVERIFY(QFile::exists(secondImage));
+        QVERIFY(QFile::exists(firstImage));
     }
 
-    void rescaleOfFlatPanelKeepsItemsFinite()
-    {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *line = makeControl(QStringLiteral("x"), QStringLiteral("Frame"),
-                                     QRectF(10, 20, 100, 0));
-        panel->addChild(line);
-        panel->rescale(1.0, 500.0);
-        const QRectF after = line->bounds();
-        QVERIFY2(qIsFinite(after.x()) && qIsFinite(after.y()) && qIsFinite(after.width()) &&
-                     qIsFinite(after.height()),
-                 "rescaling a panel of zero height produced a non-finite geometry");
-        QCOMPARE(after, QRectF(10, 20, 100, 0));
-
-        CComposite empty;
-        empty.assignKind(QStringLiteral("Panel"));
-        empty.rescale(1.0, 500.0); // nothing to scale, and no division by zero
-        delete panel;
-    }
-
-    void controlInDropSiteDoesNotMoveByItself()
-    {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *site = makeControl(QStringLiteral("site"), QStringLiteral("DropSite"),
-                                     QRectF(0, 0, 50, 50), QStringLiteral("dropsite"));
-        CControl *held = makeControl(QStringLiteral("held"), QStringLiteral("Button"),
-                                     QRectF(5, 5, 10, 10));
-        panel->addChild(site);
-        held->setDropSiteHost(site);
-        site->items().first()->root()->setProperty("enableDrop", true);
-        panel->addChild(held);
-        QCOMPARE(site->items().first()->root()->property("enableDrop").toBool(), false);
-        held->moveBy(10, 10);
-        QCOMPARE(held->bounds().topLeft(), QPointF(5, 5));
-        panel->removeChild(held, false);
-        QCOMPARE(site->items().first()->root()->property("enableDrop").toBool(), true);
-        delete held;
-        delete panel;
-    }
-
-    void titleAndSummary()
-    {
-        CComposite *panel = makePanel(QStringLiteral("P"));
-        CControl *title = makeControl(QStringLiteral("Title"), QStringLiteral("Label"),
-                                      QRectF(0, 0, 50, 10));
-        title->items().first()->setRootText(QStringLiteral("Lobby"));
-        QCOMPARE(panel->titleText(), QString());
-        panel->addChild(title);
-        QCOMPARE(panel->titleText(), QStringLiteral("Lobby"));
-        QCOMPARE(panel->summary(), QStringLiteral("Label"));
-        panel->addChild(makeControl(QStringLiteral("x"), QStringLiteral("Button"), QRectF()));
-        QCOMPARE(panel->summary(), QString());
-        delete panel;
-    }
-
-    void selectionSignalsFollowPanelKind_data()
+    void selectionTellsTheHost_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("ccp");
@@ -406,44 +391,36 @@ private slots:
         QTest::newRow("template") << int(CComposite::Template) << false;
     }
 
-    void selectionSignalsFollowPanelKind()
+    void selectionTellsTheHost()
     {
         QFETCH(int, kind);
         QFETCH(bool, ccp);
-        MModel model;
-        CComposite *panel = makePanel(QStringLiteral("P"));
+        RecordingHost host;
+        std::unique_ptr<CComposite> panel(makeNode(QStringLiteral("Panel"), QStringLiteral("P")));
         panel->setPanelKindValue(kind);
-        CControl *control = makeControl(QStringLiteral("x"), QStringLiteral("Button"), QRectF());
+        CControl *control = makeControl(QStringLiteral("x"), QStringLiteral("Button"));
         panel->addChild(control);
-        panel->setModel(&model);
-        QSignalSpy select(&model, &MModel::selectState);
-        QSignalSpy cutCopy(&model, &MModel::ccpState);
+        panel->addChild(makeControl(QStringLiteral("y")));
+        panel->setModel(&host);
         control->setSelected(1);
-        QCOMPARE(select.count(), 1);
-        QCOMPARE(select.last().first().toBool(), true);
-        QCOMPARE(cutCopy.last().first().toBool(), ccp);
-
-        CComposite list;
-        list.setNonOwning(true);
-        QVERIFY(panel->collectSelected(&list));
-        QCOMPARE(list.childAt(0), control);
+        QCOMPARE(host.changes, (QList<QPair<bool, bool>>{{true, ccp}}));
+        QList<CControl *> selected;
+        QVERIFY(panel->collectSelected(selected));
+        QCOMPARE(selected, QList<CControl *>{control});
         control->setSelected(0);
-        QCOMPARE(select.last().first().toBool(), false);
-        QCOMPARE(cutCopy.last().first().toBool(), false);
-        CComposite empty;
-        empty.setNonOwning(true);
-        QVERIFY(!panel->collectSelected(&empty));
-        delete panel;
+        QCOMPARE(host.changes.last(), qMakePair(false, false));
+        selected.clear();
+        QVERIFY(!panel->collectSelected(selected));
+        QVERIFY(selected.isEmpty());
     }
 
-    void defaultAndRememberedSize()
+    void defaultSizeFollowsTheHostsScale()
     {
-        MModel model;
-        model.setViewScale(2.0f);
+        RecordingHost host;
+        host.scale = 2.0;
         USettings().setValue(QStringLiteral("Layout/Button"), QStringLiteral("120x40"));
-        CControl *button = makeControl(QStringLiteral("b"), QStringLiteral("Button"),
-                                       QRectF(0, 0, 240, 80));
-        button->setModel(&model);
+        std::unique_ptr<CControl> button(makeControl(QStringLiteral("b"), QStringLiteral("Button")));
+        button->setModel(&host);
         QRectF rect(5, 5, 10, 10);
         button->defaultSize(rect);
         QCOMPARE(rect, QRectF(5, 5, 240, 80));
@@ -452,14 +429,8 @@ private slots:
         QRectF unchanged(5, 5, 10, 10);
         button->defaultSize(unchanged);
         QCOMPARE(unchanged, QRectF(5, 5, 10, 10));
-
-        USettings().remove(QStringLiteral("Layout/Button"));
-        button->rememberSize();
-        QCOMPARE(USettings().value(QStringLiteral("Layout/Button")).toString(),
-                 QStringLiteral("120x40"));
-        delete button;
     }
 };
 
-ZRB_TEST_MAIN(TestDocument)
+ZRB_MODEL_TEST_MAIN(TestDocument)
 #include "tst_document.moc"
