@@ -137,8 +137,14 @@ void KPanelFiles::openDesign()
     const QString path = UFileDialog::getOpenFileName(
         m_pOwner->mainWindow(), tr("Open Zindral Designer File"),
         m_pSettings->value(QLatin1String(DesignsKey)).toString(), tr("ZDX Files (*.zdp)"));
-    if (!path.isEmpty() && model && model->loadDesign(path))
-        m_pSettings->setValue(QLatin1String(DesignsKey), folderOf(path));
+    if (!path.isEmpty() && model) {
+        // The reader only says why; refusing is ours to show.
+        if (model->loadDesign(path))
+            m_pSettings->setValue(QLatin1String(DesignsKey), folderOf(path));
+        else
+            UMessage::warning(m_pOwner->mainWindow(), tr("Open Zindral Designer File Error"),
+                              model->lastError());
+    }
     if (model)
         model->broadcast(KController::DocumentReloaded);
 }

@@ -9,6 +9,8 @@
 #include "document/CDocument.h"
 #include "document/MProject.h"
 
+#include <memory>
+
 namespace {
 const QString GroupPanels = QStringLiteral("Panels");
 const QString GroupControls = QStringLiteral("Controls");
@@ -20,6 +22,7 @@ bool MDocumentFiles::newDocument(const QString &templatePath)
 {
     CDocument *document = m.document();
     const bool read = document->newFromTemplate(templatePath);
+    m.m_lastError = document->lastError();
     auto *collection = dynamic_cast<CComposite *>(document->root()->childAt(0));
     m.m_pCurrentPanel = collection ? dynamic_cast<CComposite *>(collection->childAt(0)) : nullptr;
     if (m.m_pCurrentPanel)
@@ -34,14 +37,21 @@ bool MDocumentFiles::newDocument(const QString &templatePath)
 
 bool MDocumentFiles::open(const QString &path)
 {
-    m.setQmlProperty("textSize", int(m.m_viewScale * 12));
-    m.m_pCurrentPanel = nullptr;
-    CDocument *document = m.document();
-    if (!document->open(path)) {
-        m.m_modified = false;
-        m.refreshCanvasController();
+    // Read into a document of its own: a file that cannot be read leaves the
+    // open one exactly as it was.
+    auto fresh = std::make_unique<CDocument>();
+    fresh->setCanvas(m.m_pCanvas);
+    fresh->setHost(&m);
+    if (!fresh->open(path)) {
+        m.m_lastError = fresh->lastError();
         return false;
     }
+    // Nothing may point into the old tree once it goes.
+    forgetOldTree();
+    m.m_pDocument.swap(fresh);
+    fresh.reset();
+    CDocument *document = m.document();
+    m.setQmlProperty("textSize", int(m.m_viewScale * 12));
     CComposite *root = document->root();
     m.m_pCurrentPanel = dynamic_cast<CComposite *>(root->current(GroupPanels));
     if (m.m_pCurrentPanel) {
@@ -57,9 +67,23 @@ bool MDocumentFiles::open(const QString &path)
     return true;
 }
 
+void MDocumentFiles::forgetOldTree()
+{
+    BCommandProcessor::instance()->clear();
+    if (m.m_pPointerTool)
+        m.m_pPointerTool->clearSelection();
+    m.m_pCurrentPanel = nullptr;
+    emit m.selectState(false);
+    emit m.ccpState(false);
+}
+
 bool MDocumentFiles::save(const QString &path)
 {
-    if (!m.m_pCanvas || !m.document()->save(path))
+    if (!m.m_pCanvas)
+        return false;
+    const bool saved = m.document()->save(path);
+    m.m_lastError = m.document()->lastError();
+    if (!saved)
         return false;
     m.m_modified = false;
     m.refreshCanvasController();
@@ -74,21 +98,23 @@ bool MDocumentFiles::writeDocument(XmlWriter *writer)
 
 void MDocumentFiles::closeDocument()
 {
-    BCommandProcessor::instance()->clear();
-    if (m.m_pPointerTool)
-        m.m_pPointerTool->clearSelection();
+    forgetOldTree();
     m.document()->clear();
     m.hardwareRoot()->purgeUnshown();
-    m.m_pCurrentPanel = nullptr;
-    emit m.selectState(false);
-    emit m.ccpState(false);
     if (m.m_pCanvas)
         m.m_pCanvas->reset();
 }
 
 bool MDocumentFiles::loadDesign(const QString &path)
 {
-    return m.document()->loadDesign(path);
+    const bool loaded = m.document()->loadDesign(path);
+    m.m_lastError = m.document()->lastError();
+    if (loaded) {
+        // The canvas shows the design's site at once.
+        m.pushHeaderTitle();
+        emit m.displayMessage(MModel::tr("Design %1 imported.").arg(CDocument::fileName(path, false)));
+    }
+    return loaded;
 }
 
 void MDocumentFiles::forgetDesign()

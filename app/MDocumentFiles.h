@@ -21,5 +21,9 @@ public:
     void forgetDesign();
 
 private:
+    // Drops the history, the selection and the current panel, which all
+    // point into a tree that is going.
+    void forgetOldTree();
+
     MModel &m;
 };

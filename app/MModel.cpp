@@ -137,7 +137,7 @@ QString MModel::designPath() const
 
 QString MModel::lastError() const
 {
-    return m_pDocument->lastError();
+    return m_lastError;
 }
 
 CItemFactory *MModel::itemFactory() const

@@ -215,6 +215,7 @@ private:
     KComposite *m_pControllers = nullptr;
     BCommand *m_pPointerTool = nullptr;
     bool m_editMode = false;
+    QString m_lastError;
     MDocumentFiles *m_pFiles = nullptr;
     MCanvasState *m_pCanvasState = nullptr;
     MDocumentEditing *m_pEditing = nullptr;

@@ -46,16 +46,22 @@ int usageError(QTextStream &err, const QString &reason)
 
 bool checkReadable(const QString &path, QTextStream &err, int &status)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        status = fail(err, path, QCoreApplication::translate("UTool", "No such file."));
-        return false;
-    }
-    if (!info.isFile() || !info.isReadable()) {
-        status = fail(err, path, QCoreApplication::translate("UTool", "Cannot read this file."));
-        return false;
-    }
-    return true;
+    const QString reason = CDocument::unreadableReason(path);
+    if (reason.isEmpty())
+        return true;
+    status = fail(err, path, reason);
+    return false;
+}
+
+// A design handed to a panel command is refused with what to do instead.
+bool checkNotDesign(const QString &path, QTextStream &err, int &status)
+{
+    if (CDocument::rootElementOf(path) != QLatin1String("Project"))
+        return true;
+    status = fail(err, path,
+                  QCoreApplication::translate("UTool",
+                                              "this is a design file; use zrbtool design"));
+    return false;
 }
 
 // Parses "[--json] FILE" and checks the file can be read; answers the
@@ -155,8 +161,10 @@ int UTool::info(const QStringList &arguments, QTextStream &out, QTextStream &err
 {
     bool json = false;
     QString path;
-    const int status = singleFile(QStringLiteral("info"), arguments, err, json, path);
+    int status = singleFile(QStringLiteral("info"), arguments, err, json, path);
     if (status >= 0)
+        return status;
+    if (!checkNotDesign(path, err, status))
         return status;
 
     Session session;
@@ -183,7 +191,7 @@ int UTool::convert(const QStringList &arguments, QTextStream &out, QTextStream &
     const QString in = files.at(0);
     const QString output = files.at(1);
     int status = Success;
-    if (!checkReadable(in, err, status))
+    if (!checkReadable(in, err, status) || !checkNotDesign(in, err, status))
         return status;
 
     Session session;

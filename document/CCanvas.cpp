@@ -106,6 +106,28 @@ void CCanvas::setValue(const QString &key, const QString &text)
     }
 }
 
+void CCanvas::copyDocumentValues(const CCanvas &other)
+{
+    m_device = other.m_device;
+    m_size = other.m_size;
+    m_aspect = other.m_aspect;
+    m_orientation = other.m_orientation;
+    m_horizcenter = other.m_horizcenter;
+    m_skin = other.m_skin;
+    m_accent = other.m_accent;
+    m_text = other.m_text;
+    setRow("topRow", other.topRow());
+    setRow("bottomRow", other.bottomRow());
+}
+
+void CCanvas::takeDocumentValues(const CCanvas &other)
+{
+    copyDocumentValues(other);
+    computePixelSize();
+    if (m_pObserver)
+        m_pObserver->canvasSkinChanged(m_skin, m_accent);
+}
+
 void CCanvas::setRow(const char *name, const QString &value)
 {
     if (qstrcmp(name, "topRow") == 0)

@@ -22,6 +22,10 @@ public:
     // Defaults only, at the start of a file's Canvas block.
     void resetForReading();
     void setValue(const QString &key, const QString &text);
+    // The values a file holds, from another record (which may have no view).
+    void copyDocumentValues(const CCanvas &other);
+    // copyDocumentValues(), then the pixel size and the canvas follow.
+    void takeDocumentValues(const CCanvas &other);
     void endValue(const QString &key);
     bool write(XmlWriter *writer) const;
     // The window the canvas is shown in, whose screen gives the DPI.

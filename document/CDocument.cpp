@@ -11,6 +11,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 namespace {
 const QString GroupScenes = QStringLiteral("Scenes");
@@ -111,55 +114,105 @@ bool CDocument::newFromTemplate(const QString &templatePath)
     return read;
 }
 
+QString CDocument::rootElementOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QXmlStreamReader reader(&file);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement)
+            return reader.name().toString();
+    }
+    return QString();
+}
+
+QString CDocument::unreadableReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return tr("Cannot read %1: there is no such file.").arg(path);
+    if (info.isDir())
+        return tr("Cannot read %1: it is a folder.").arg(path);
+    if (!info.isReadable())
+        return tr("Cannot read %1: you have no permission to read it.").arg(path);
+    return QString();
+}
+
 bool CDocument::open(const QString &path)
 {
-    m_lastError.clear();
-    m_pHardware->clearMarks();
-    clear();
-    // The design and then the panel file fill it afresh.
-    m_pProject->reset();
-    m_path = path;
+    m_lastError = unreadableReason(path);
+    if (!m_lastError.isEmpty())
+        return false;
+
+    // Everything is read aside and taken over only when the whole file has
+    // been read: a file that fails leaves the document as it was.
+    auto root = std::make_unique<CComposite>();
+    root->setType(GroupScenes);
+    root->setModel(m_pHost);
+    auto hardware = std::make_unique<HRoot>();
+    auto project = std::make_unique<MProject>();
+    auto archive = std::make_unique<UArchive>();
+    // A file without a Canvas block keeps the device in use.
+    CCanvas canvas;
+    if (m_pCanvas)
+        canvas.copyDocumentValues(*m_pCanvas);
+    QString designPath;
 
     QString readPath = path;
-    auto archive = std::make_unique<UArchive>();
-    if (archive->open(path)) {
-        const QString member = archive->findMember(QStringLiteral(".cpf"));
-        if (member.isEmpty()) {
-            m_lastError = tr("The archive %1 holds no panel file.").arg(path);
-            m_path.clear();
+    if (UArchive::isArchive(path)) {
+        if (!archive->open(path)) {
+            m_lastError = archive->errorString();
             return false;
         }
-        readPath = member;
-        m_pArchive = std::move(archive);
-        const QString design = m_pArchive->findMember(QStringLiteral(".zdp"));
-        if (design.isEmpty())
-            forgetDesign();
-        else if (!loadDesign(design))
-            m_lastError.clear();
-    } else if (archive->lastOpenFailed()) {
-        m_lastError = tr("Cannot open file %1: %2").arg(path, archive->errorString());
-        m_path.clear();
+        readPath = archive->findMember(QStringLiteral(".cpf"));
+        if (readPath.isEmpty()) {
+            m_lastError = tr("The archive %1 holds no panel file.").arg(path);
+            return false;
+        }
+        const QString design = archive->findMember(QStringLiteral(".zdp"));
+        // A design that cannot be read leaves the panel without one, as if
+        // it had none.
+        QString ignored;
+        if (!design.isEmpty() &&
+            XZDPHandler::load(design, hardware.get(), project.get(), &ignored)) {
+            hardware->pruneUnreferenced();
+            designPath = design;
+        }
+    }
+    const QString rootElement = rootElementOf(readPath);
+    if (rootElement == QLatin1String("Project")) {
+        m_lastError = tr("%1 is a Zindral Designer design file, not a control panel file.").arg(path);
         return false;
-    } else {
-        m_pArchive = std::move(archive);
-        forgetDesign();
+    }
+    if (rootElement != QLatin1String("ZDX")) {
+        m_lastError = tr("%1 is not a control panel file.").arg(path);
+        return false;
     }
 
     CLoadContext context;
-    context.hardware = m_pHardware.get();
-    context.project = m_pProject.get();
-    context.canvas = m_pCanvas;
-    context.archive = m_pArchive.get();
-    m_basePath = folderOf(readPath);
+    context.hardware = hardware.get();
+    context.project = project.get();
+    context.canvas = &canvas;
+    context.archive = archive.get();
     QString error;
-    if (!m_pRoot->loadFile(readPath, context, &error)) {
-        // Whatever was built before the error is not a document to edit.
+    if (!root->loadFile(readPath, context, &error)) {
         m_lastError = tr("Cannot read file %1: %2").arg(path, error);
-        clear();
-        m_path.clear();
         return false;
     }
-    m_pRoot->setName(fileName(readPath, false));
+    root->setName(fileName(readPath, false));
+
+    // Taken over: the old tree goes before the design its controls use.
+    m_pRoot.swap(root);
+    root.reset();
+    m_pHardware.swap(hardware);
+    m_pProject.swap(project);
+    m_pArchive.swap(archive);
+    if (m_pCanvas)
+        m_pCanvas->takeDocumentValues(canvas);
+    m_designPath = designPath;
+    m_basePath = folderOf(readPath);
+    m_path = path;
     adoptLooseControls();
     return true;
 }
@@ -188,51 +241,106 @@ void CDocument::adoptLooseControls()
     m_pRoot->setModel(m_pHost);
 }
 
+QString CDocument::archivePathFor(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString stem = withoutExtension(absolute);
+    return (stem.isNull() ? absolute : stem) + QStringLiteral(".cpz");
+}
+
 bool CDocument::save(const QString &path)
 {
     if (!m_pCanvas)
         return false;
     m_lastError.clear();
-    const QString stem = withoutExtension(path);
-    const QString xmlPath = stem.isNull() ? path : stem + QStringLiteral(".cpf");
+    const QString target = archivePathFor(path);
+    const QString stem = fileName(target, true);
 
+    // The panel file is only a step towards the archive: it is written where
+    // nobody else looks, never beside the user's files.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        m_lastError = tr("Cannot write file %1: %2").arg(target, scratch.errorString());
+        return false;
+    }
+    const QString xmlPath = scratch.filePath(stem + QStringLiteral(".cpf"));
     QFile file(xmlPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m_lastError = tr("Cannot write file %1: %2").arg(xmlPath, file.errorString());
+        m_lastError = tr("Cannot write file %1: %2").arg(target, file.errorString());
         return false;
     }
 
     UArchive archive;
-    bool written = false;
+    bool treeWritten = false;
+    bool flushed = false;
     {
         XmlWriter writer;
         writer.setArchive(&archive);
         writer.setDevice(&file);
-        writer.nameArchive(path);
+        writer.nameArchive(target);
         writer.addArchiveMember(xmlPath, QString());
         writer.addArchiveMember(m_designPath, QStringLiteral("project"));
         writer.setEncodingMode(XmlWriter::Utf16);
-        const bool treeWritten = writeDocument(&writer);
-        const bool flushed = writer.flush();
-        file.close();
-        if (!treeWritten || !flushed || file.error() != QFileDevice::NoError) {
-            m_lastError = tr("Cannot write file %1: %2").arg(xmlPath, file.errorString());
-        } else if (!archive.write()) {
-            m_lastError = archive.errorString().isEmpty()
-                              ? tr("Cannot write file %1.").arg(archive.archiveName())
-                              : archive.errorString();
-        } else {
-            written = true;
+        treeWritten = writeDocument(&writer);
+        flushed = writer.flush();
+    }
+    // Read before close: close() clears the reason.
+    const QString fileError = file.errorString();
+    const bool fileOk = file.error() == QFileDevice::NoError;
+    file.close();
+    if (!treeWritten || !flushed || !fileOk) {
+        m_lastError = tr("Cannot write file %1: %2").arg(target, fileError);
+        return false;
+    }
+    const QByteArray bytes = archive.build();
+    if (bytes.isEmpty()) {
+        m_lastError = archive.errorString();
+        return false;
+    }
+    // What is not read back is not saved: the archive must give the panel
+    // file again, and the panel file must read as one.
+    QString reason;
+    if (!verifyArchive(bytes, &reason)) {
+        m_lastError = tr("Cannot save %1: the archive written could not be read back (%2). "
+                         "Nothing was changed on disk.")
+                          .arg(target, reason);
+        return false;
+    }
+    if (!archive.commit(bytes)) {
+        m_lastError = archive.errorString();
+        return false;
+    }
+    m_path = target;
+    m_pRoot->setName(fileName(target, false));
+    return true;
+}
+
+bool CDocument::verifyArchive(const QByteArray &bytes, QString *reason)
+{
+    QByteArray panel;
+    if (!UArchive::readBack(bytes, QStringLiteral(".cpf"), &panel, reason))
+        return false;
+    QXmlStreamReader reader(panel);
+    bool rootSeen = false;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && !rootSeen) {
+            rootSeen = true;
+            if (reader.name() != QLatin1String("ZDX")) {
+                *reason = tr("the panel file does not start with its root element");
+                return false;
+            }
         }
     }
-    if (!written)
+    if (reader.hasError()) {
+        *reason = tr("line %1, column %2: %3")
+                      .arg(reader.lineNumber())
+                      .arg(reader.columnNumber())
+                      .arg(reader.errorString());
         return false;
-    if (xmlPath.endsWith(QLatin1String(".cpf")) && xmlPath != archive.archiveName())
-        QFile::remove(xmlPath);
-
-    m_path = path;
-    m_pRoot->setName(fileName(path, false));
-    return true;
+    }
+    if (!rootSeen)
+        *reason = tr("the panel file is empty");
+    return rootSeen;
 }
 
 bool CDocument::writeDocument(XmlWriter *writer)
@@ -261,17 +369,30 @@ bool CDocument::writeDocument(XmlWriter *writer)
 
 bool CDocument::loadDesign(const QString &path)
 {
-    m_pHardware->removeWhereMarked(false);
-    QString error;
-    const bool loaded = XZDPHandler::load(path, m_pHardware.get(), m_pProject.get(), &error);
-    if (loaded) {
-        m_pHardware->pruneUnreferenced();
-        m_designPath = path;
-    } else {
-        m_designPath.clear();
-        m_lastError = error;
+    m_lastError = unreadableReason(path);
+    if (!m_lastError.isEmpty())
+        return false;
+    if (rootElementOf(path) != QLatin1String("Project")) {
+        m_lastError = tr("%1 is not a Zindral Designer design file.").arg(path);
+        return false;
     }
-    return loaded;
+    // Read aside; the design in use stays until the new one is complete.
+    HRoot design;
+    MProject project(*m_pProject);
+    QString error;
+    if (!XZDPHandler::load(path, &design, &project, &error)) {
+        m_lastError = tr("Cannot import %1: %2").arg(path, error);
+        return false;
+    }
+    // Nodes the panel's controls use stay; everything else makes way.
+    m_pHardware->removeWhereMarked(false);
+    const QList<HNode *> nodes = design.children();
+    for (HNode *node : nodes)
+        m_pHardware->addChild(node);
+    m_pHardware->pruneUnreferenced();
+    *m_pProject = project;
+    m_designPath = path;
+    return true;
 }
 
 void CDocument::forgetDesign()

@@ -46,10 +46,12 @@ public:
 
     // A new document: one collection holding the template's panel.
     bool newFromTemplate(const QString &templatePath);
-    // Reads a panel file or archive (with its design and images).
+    // Reads a panel file or archive (with its design and images). Nothing of
+    // the document changes unless the whole file reads.
     bool open(const QString &path);
-    // Writes the panel file and packs it with the design and the images into
-    // the archive named after path.
+    // Packs the panel file with the design and the images into the archive
+    // named after path, checks that it reads back, and only then replaces
+    // the file on disk. Nothing else on disk is touched.
     bool save(const QString &path);
     // The whole panel file: declaration, version, connections, canvas,
     // project and the document tree.
@@ -57,8 +59,17 @@ public:
     // Clears the tree and what it bound in the design.
     void clear();
 
+    // Imports a design file; the design in use stays when it fails.
     bool loadDesign(const QString &path);
     void forgetDesign();
+
+    // The archive a save to path writes: its extension replaced by ".cpz",
+    // or ".cpz" added, as an absolute path.
+    static QString archivePathFor(const QString &path);
+    // The name of a file's root element; empty when it is no XML.
+    static QString rootElementOf(const QString &path);
+    // Why a path cannot be read as a file; empty when it can.
+    static QString unreadableReason(const QString &path);
 
     // The part of a path after its last "/", without extension if asked.
     static QString fileName(const QString &path, bool dropExtension);
@@ -69,6 +80,7 @@ private:
     // A template or clipboard text holds bare controls; they need a
     // collection and a panel to be a document.
     void adoptLooseControls();
+    static bool verifyArchive(const QByteArray &bytes, QString *reason);
 
     std::unique_ptr<CComposite> m_pRoot;
     std::unique_ptr<HRoot> m_pHardware;

@@ -2,10 +2,12 @@
 
 #include "document/io/UArchiveHeaderRecord.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QSettings>
@@ -44,13 +46,14 @@ struct StoredMember
 
 QString damaged(const QString &path, const QString &reason)
 {
-    return QCoreApplication::translate("UArchive", "The archive %1 is damaged: %2")
+    return QCoreApplication::translate("UArchive",
+                                       "%1 is not a control panel archive, or it is damaged: %2")
         .arg(path, reason);
 }
 
 // Reads the member table, making sure every record and every member's data
 // lies inside the file before anything is trusted.
-bool readMembers(QFile &file, QVector<StoredMember> &members, QString *reason)
+bool readMembers(QIODevice &file, QVector<StoredMember> &members, QString *reason)
 {
     const qint64 fileSize = file.size();
     char start[8];
@@ -150,7 +153,8 @@ enum class InflateResult
 
 // Inflates one member in chunks, so neither a lying length nor a crafted
 // stream can make it allocate much; with out null it only checks the data.
-InflateResult inflateMember(QFile &archive, const StoredMember &member, QFile *out, QString *reason)
+InflateResult inflateMember(QIODevice &archive, const StoredMember &member, QIODevice *out,
+                            QString *reason)
 {
     const QString corrupt =
         QCoreApplication::translate("UArchive", "member %1 cannot be uncompressed")
@@ -222,8 +226,9 @@ InflateResult inflateMember(QFile &archive, const StoredMember &member, QFile *o
         }
         if (out && got > 0 && out->write(output.constData(), got) != got) {
             inflateEnd(&stream);
+            auto *file = qobject_cast<QFile *>(out);
             *reason = QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
-                          .arg(out->fileName(), out->errorString());
+                          .arg(file ? file->fileName() : QString(), out->errorString());
             return InflateResult::WriteFailed;
         }
     }
@@ -292,27 +297,29 @@ bool UArchive::failWrite(const QString &reason)
 
 bool UArchive::write()
 {
+    const QByteArray bytes = build();
+    return !bytes.isEmpty() && commit(bytes);
+}
+
+QByteArray UArchive::build()
+{
     m_errorString.clear();
     if (m_archiveName.isEmpty()) {
         m_errorString = QCoreApplication::translate("UArchive", "No archive file name is set.");
-        return false;
+        return QByteArray();
     }
     const QList<UArchiveHeaderRecord *> &records = m_header.records();
     quint64 headerSize = 8;
     for (const UArchiveHeaderRecord *record : records)
         headerSize += 12 + 2 * quint64(record->name.length());
-    if (headerSize > 0xFFFFFFFFu)
-        return failWrite(QCoreApplication::translate("UArchive", "the member names are too long"));
+    if (headerSize > 0x7FFFFFFFu) {
+        failWrite(QCoreApplication::translate("UArchive", "the member names are too long"));
+        return QByteArray();
+    }
 
-    // The old archive stays in place until the new one is complete.
-    QSaveFile file(m_archiveName);
-    if (!file.open(QIODevice::WriteOnly))
-        return failWrite(file.errorString());
-    if (!file.seek(qint64(headerSize)))
-        return failWrite(file.errorString());
-
+    QByteArray bytes(int(headerSize), '\0');
     for (UArchiveHeaderRecord *record : records) {
-        const qint64 offset = file.pos();
+        const qint64 offset = bytes.size();
         QString localPath = record->path;
         const QUrl url(record->path);
         if (url.isLocalFile())
@@ -323,50 +330,79 @@ bool UArchive::write()
         // device or pipe cannot stall the save.
         if (QFileInfo(localPath).isFile() && source.open(QIODevice::ReadOnly)) {
             const qint64 sourceSize = source.size();
-            if (sourceSize > qint64(MaxMemberSize))
-                return failWrite(
-                    QCoreApplication::translate("UArchive", "%1 is larger than 256 MiB")
-                        .arg(localPath));
-            const QByteArray bytes = source.read(sourceSize);
-            if (bytes.size() != sourceSize)
-                return failWrite(QCoreApplication::translate("UArchive", "cannot read %1: %2")
-                                     .arg(localPath, source.errorString()));
-            packed = qCompress(bytes);
+            if (sourceSize > qint64(MaxMemberSize)) {
+                failWrite(QCoreApplication::translate("UArchive", "%1 is larger than 256 MiB")
+                              .arg(localPath));
+                return QByteArray();
+            }
+            const QByteArray content = source.read(sourceSize);
+            if (content.size() != sourceSize) {
+                failWrite(QCoreApplication::translate("UArchive", "cannot read %1: %2")
+                              .arg(localPath, source.errorString()));
+                return QByteArray();
+            }
+            packed = qCompress(content);
         }
-        if (quint64(offset) + quint64(packed.size()) > 0xFFFFFFFFu)
-            return failWrite(
-                QCoreApplication::translate("UArchive", "the archive would exceed 4 GiB"));
-        if (!packed.isEmpty() && file.write(packed) != packed.size())
-            return failWrite(file.errorString());
+        if (quint64(offset) + quint64(packed.size()) > 0x7FFFFFFFu) {
+            failWrite(QCoreApplication::translate("UArchive", "the archive would exceed 2 GiB"));
+            return QByteArray();
+        }
+        bytes.append(packed);
         record->offset = quint32(offset);
         record->size = quint32(packed.size());
         record->nameLength = quint32(record->name.length());
     }
 
-    QByteArray header;
-    header.reserve(int(headerSize));
-    char field[4];
+    char *field = bytes.data();
     qToLittleEndian<quint32>(FormatWord, field);
-    header.append(field, 4);
-    qToBigEndian<quint32>(quint32(records.count()), field);
-    header.append(field, 4);
+    qToBigEndian<quint32>(quint32(records.count()), field + 4);
+    field += 8;
     for (const UArchiveHeaderRecord *record : records) {
         qToBigEndian<quint32>(record->nameLength, field);
-        header.append(field, 4);
+        field += 4;
         for (const QChar c : record->name) {
             qToLittleEndian<quint16>(c.unicode(), field);
-            header.append(field, 2);
+            field += 2;
         }
         qToBigEndian<quint32>(record->offset, field);
-        header.append(field, 4);
-        qToBigEndian<quint32>(record->size, field);
-        header.append(field, 4);
+        qToBigEndian<quint32>(record->size, field + 4);
+        field += 8;
     }
-    if (!file.seek(0) || file.write(header) != header.size())
+    return bytes;
+}
+
+bool UArchive::commit(const QByteArray &bytes)
+{
+    // The old archive stays in place until the new one is complete.
+    QSaveFile file(m_archiveName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failWrite(file.errorString());
+    if (file.write(bytes) != bytes.size())
         return failWrite(file.errorString());
     if (!file.commit())
         return failWrite(file.errorString());
     return true;
+}
+
+bool UArchive::readBack(const QByteArray &bytes, const QString &suffix, QByteArray *content,
+                        QString *reason)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return false;
+    QVector<StoredMember> members;
+    if (!readMembers(buffer, members, reason))
+        return false;
+    for (const StoredMember &member : qAsConst(members)) {
+        if (!member.name.endsWith(suffix))
+            continue;
+        QBuffer out(content);
+        out.open(QIODevice::WriteOnly);
+        return inflateMember(buffer, member, &out, reason) == InflateResult::Ok;
+    }
+    *reason = QCoreApplication::translate("UArchive", "it holds no member ending in %1").arg(suffix);
+    return false;
 }
 
 bool UArchive::writeAndCleanUp()
@@ -516,6 +552,28 @@ QString UArchive::extractionFolderFor(const QString &settingValue)
     return folder + QLatin1String("Archive");
 }
 
+void UArchive::removeStaleFolders(const QString &base)
+{
+    // Only where a process's life can be asked about: elsewhere a folder of
+    // a live program might go.
+    if (!QFileInfo(QStringLiteral("/proc/self")).exists())
+        return;
+    const QRegularExpression ours(QStringLiteral("^(\\d+)-[A-Za-z0-9]{6}$"));
+    const QFileInfoList entries = QDir(base).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QRegularExpressionMatch match = ours.match(entry.fileName());
+        if (!match.hasMatch() || entry.isSymLink())
+            continue;
+        const QString pid = match.captured(1);
+        if (pid.toLongLong() == QCoreApplication::applicationPid() ||
+            QFileInfo::exists(QStringLiteral("/proc/") + pid))
+            continue;
+        if (!QFileInfo::exists(entry.filePath() + QLatin1Char('/') + QLatin1String(MarkerName)))
+            continue;
+        QDir(entry.filePath()).removeRecursively();
+    }
+}
+
 bool UArchive::makeExtractionFolder(const QString &base, bool createParents)
 {
     m_pExtraction.reset();
@@ -530,6 +588,7 @@ bool UArchive::makeExtractionFolder(const QString &base, bool createParents)
             return failOpen(QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
                                 .arg(base));
     }
+    removeStaleFolders(base);
     // Named after the process, so a later run can tell whose folders it finds.
     auto folder = std::make_unique<QTemporaryDir>(
         base + QLatin1Char('/') + QString::number(QCoreApplication::applicationPid()) +

@@ -27,7 +27,17 @@ public:
     // Registers a file to pack; answers the path unchanged. Empty paths, paths
     // holding "../" and paths already registered add nothing.
     QString addMember(const QString &path, const QString &folder);
+    // build() then commit().
     bool write();
+    // The whole archive of the registered members, or empty on failure.
+    QByteArray build();
+    // Writes the bytes to the archive name atomically: the old file stays
+    // until the new one is complete.
+    bool commit(const QByteArray &bytes);
+    // Checks archive bytes as opening them would and hands back the content
+    // of the first member whose name ends in suffix.
+    static bool readBack(const QByteArray &bytes, const QString &suffix, QByteArray *content,
+                         QString *reason);
     // write(), then remove the ".cpf" sibling of a ".cpz"; answers the removal.
     bool writeAndCleanUp();
 
@@ -57,6 +67,8 @@ private:
     bool failWrite(const QString &reason);
     // Makes a new folder of this archive's own under the base folder.
     bool makeExtractionFolder(const QString &base, bool createParents);
+    // Removes the folders that processes no longer running left behind.
+    static void removeStaleFolders(const QString &base);
 
     std::unique_ptr<QTemporaryDir> m_pExtraction;
     QString m_archiveName;

@@ -118,8 +118,11 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
 
 bool XControlHandler::characters(const QString &text)
 {
-    if (m_collecting)
-        m_text += text;
+    if (!m_collecting)
+        return true;
+    if (!checkLength(m_text.size() + text.size()))
+        return false;
+    m_text += text;
     return true;
 }
 

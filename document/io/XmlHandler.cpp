@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QIODevice>
+#include <QSet>
+#include <QTextCodec>
 #include <QXmlStreamAttributes>
 
 QT_WARNING_DISABLE_DEPRECATED
@@ -47,12 +50,33 @@ bool XmlHandler::refuse(const QString &reason)
     return false;
 }
 
+bool XmlHandler::checkLength(int length)
+{
+    if (length <= MaxTextLength)
+        return true;
+    return refuse(QCoreApplication::translate("XmlHandler",
+                                              "A name or text is longer than 64 KiB."));
+}
+
 bool XmlHandler::startElement(const QString &, const QString &, const QString &qName,
-                              const QXmlAttributes &)
+                              const QXmlAttributes &attributes)
 {
     if (m_depth >= MaxDepth)
         return refuse(QCoreApplication::translate("XmlHandler",
                                                   "The elements are nested too deeply."));
+    if (!checkLength(qName.size()))
+        return false;
+    QSet<QString> names;
+    for (int i = 0; i < attributes.count(); ++i) {
+        const QString name = attributes.qName(i);
+        if (names.contains(name))
+            return refuse(QCoreApplication::translate("XmlHandler",
+                                                      "The attribute %1 is given twice.")
+                              .arg(name));
+        names.insert(name);
+        if (!checkLength(attributes.value(i).size()))
+            return false;
+    }
     push(qName);
     return true;
 }
@@ -98,10 +122,101 @@ QString XmlHandler::errorString() const
     return m_refusal.isEmpty() ? QXmlDefaultHandler::errorString() : m_refusal;
 }
 
+bool XmlHandler::isXmlCharacter(uint code)
+{
+    return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
+           (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
+}
+
+int XmlHandler::findIllegalCharacter(const QString &text)
+{
+    const int count = text.size();
+    for (int i = 0; i < count; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate()) {
+            if (i + 1 < count && text.at(i + 1).isLowSurrogate()) {
+                ++i;
+                continue;
+            }
+            return i;
+        }
+        if (c.isLowSurrogate() || !isXmlCharacter(c.unicode()))
+            return i;
+    }
+    return -1;
+}
+
+void XmlHandler::failAt(const QString &text, int offset, const QString &message)
+{
+    int line = 1;
+    int lineStart = 0;
+    for (int i = 0; i < offset && i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\n')) {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    m_errorText = QCoreApplication::translate("XmlHandler", "line %1, column %2: %3")
+                      .arg(line)
+                      .arg(offset - lineStart + 1)
+                      .arg(message);
+}
+
+bool XmlHandler::checkText(const QString &text, const QByteArray &raw)
+{
+    const int illegal = findIllegalCharacter(text);
+    if (illegal >= 0) {
+        failAt(text, illegal,
+               QCoreApplication::translate("XmlHandler",
+                                           "The character U+%1 is not allowed in XML.")
+                   .arg(uint(text.at(illegal).unicode()), 4, 16, QLatin1Char('0'))
+                   .toUpper());
+        return false;
+    }
+    // Character references the parser would turn into the same.
+    for (int at = text.indexOf(QLatin1String("&#")); at >= 0;
+         at = text.indexOf(QLatin1String("&#"), at + 2)) {
+        const int end = text.indexOf(QLatin1Char(';'), at);
+        if (end < 0 || end - at > 12)
+            continue;
+        const QStringRef digits = text.midRef(at + 2, end - at - 2);
+        bool ok = false;
+        const uint code = digits.startsWith(QLatin1Char('x'))
+                              ? digits.mid(1).toUInt(&ok, 16)
+                              : digits.toUInt(&ok, 10);
+        if (ok && !isXmlCharacter(code)) {
+            failAt(text, at,
+                   QCoreApplication::translate("XmlHandler",
+                                               "The character reference %1 names a character "
+                                               "XML does not allow.")
+                       .arg(text.mid(at, end - at + 1)));
+            return false;
+        }
+    }
+    // An encoding the declaration names must be one there is.
+    const QByteArray head = raw.left(200);
+    if (head.startsWith("<?xml")) {
+        const int close = head.indexOf("?>");
+        const QByteArray declaration = close < 0 ? head : head.left(close);
+        const int key = declaration.indexOf("encoding=");
+        if (key >= 0 && key + 10 < declaration.size()) {
+            const char quote = declaration.at(key + 9);
+            const int endQuote = declaration.indexOf(quote, key + 10);
+            const QByteArray name =
+                endQuote < 0 ? QByteArray() : declaration.mid(key + 10, endQuote - key - 10);
+            if (endQuote < 0 || !QTextCodec::codecForName(name)) {
+                failAt(text, 0,
+                       QCoreApplication::translate("XmlHandler", "The encoding %1 is not known.")
+                           .arg(QString::fromLatin1(name)));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool XmlHandler::runParse(QXmlInputSource &source)
 {
-    m_refusal.clear();
-    m_errorText.clear();
     QXmlSimpleReader reader;
     reader.setContentHandler(this);
     reader.setErrorHandler(this);
@@ -119,14 +234,29 @@ bool XmlHandler::runParse(QXmlInputSource &source)
 
 bool XmlHandler::parse(QIODevice *device)
 {
+    m_refusal.clear();
+    m_errorText.clear();
     if (!device)
         return false;
-    QXmlInputSource source(device);
+    // Read whole (and bounded), so the text can be checked before parsing.
+    const QByteArray raw = device->read(MaxFileSize + 1);
+    if (raw.size() > MaxFileSize) {
+        m_errorText = QCoreApplication::translate("XmlHandler", "the file is larger than 64 MiB");
+        return false;
+    }
+    QXmlInputSource source;
+    source.setData(raw);
+    if (!checkText(source.data(), raw))
+        return false;
     return runParse(source);
 }
 
 bool XmlHandler::parseText(const QString &text)
 {
+    m_refusal.clear();
+    m_errorText.clear();
+    if (!checkText(text, text.left(200).toUtf8()))
+        return false;
     QXmlInputSource source;
     source.setData(text);
     return runParse(source);

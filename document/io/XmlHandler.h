@@ -12,13 +12,19 @@ class QIODevice;
 
 // SAX handler base of the program's XML readers: keeps the names of the open
 // elements (twelve levels are recorded, deeper ones only counted), and stops
-// a parse cleanly on hostile input: nesting deeper than any real file and
-// entity declarations are refused instead of recursing or expanding.
+// a parse cleanly on hostile or malformed input: nesting deeper than any real
+// file, entity declarations, characters XML does not allow (also as
+// references), duplicate attributes, unknown encodings and names or texts
+// longer than any real file holds are refused, with line and column.
 class XmlHandler : public QXmlDefaultHandler
 {
 public:
     static constexpr int StackSize = 12;
     static constexpr int MaxDepth = 256;
+    // No name or text of a real file comes near this.
+    static constexpr int MaxTextLength = 64 * 1024;
+    // Nor does any whole file.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
     XmlHandler();
     ~XmlHandler() override;
@@ -40,6 +46,11 @@ public:
     // every event kind; answers whether it succeeded. errorText() then says why not.
     bool parse(QIODevice *device);
     bool parseText(const QString &text);
+
+    // Whether XML allows the character (surrogates are checked in pairs).
+    static bool isXmlCharacter(uint code);
+    // The first character XML does not allow, or -1.
+    static int findIllegalCharacter(const QString &text);
     // "line L, column C: message" of the first error, empty after success.
     QString errorText() const { return m_errorText; }
 
@@ -55,6 +66,8 @@ protected:
     void pop();
     // Records a refusal so the parse stops with this reason.
     bool refuse(const QString &reason);
+    // Refuses a text longer than MaxTextLength.
+    bool checkLength(int length);
     static QXmlStreamAttributes toStreamAttributes(const QXmlAttributes &attributes);
 
     bool m_collecting = false;
@@ -62,6 +75,11 @@ protected:
 
 private:
     bool runParse(QXmlInputSource &source);
+    // Checks the decoded text before the parser sees it: what the parser
+    // would let through (illegal characters and references, an encoding
+    // nobody knows) stops the read here.
+    bool checkText(const QString &text, const QByteArray &raw);
+    void failAt(const QString &text, int offset, const QString &message);
 
     int m_depth = 0;
     QString m_stack[StackSize];

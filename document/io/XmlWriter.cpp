@@ -1,6 +1,7 @@
 #include "document/io/XmlWriter.h"
 
 #include "document/io/UArchive.h"
+#include "document/io/XmlHandler.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -176,11 +177,21 @@ QString XmlWriter::escapeText(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>'))
+    const int count = text.size();
+    for (int i = 0; i < count; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>')) {
             out += QLatin1String("&#") + QString::number(c.unicode()) + QLatin1Char(';');
-        else
+        } else if (c.isHighSurrogate() && i + 1 < count && text.at(i + 1).isLowSurrogate()) {
             out += c;
+            out += text.at(++i);
+        } else if (c.isSurrogate() || !XmlHandler::isXmlCharacter(c.unicode())) {
+            // XML has no way to hold it, and a reader would stop at it: the
+            // file stays readable with the replacement character instead.
+            out += QChar(QChar::ReplacementCharacter);
+        } else {
+            out += c;
+        }
     }
     return out;
 }
