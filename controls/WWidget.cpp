@@ -5,6 +5,7 @@
 #include "controls/WDelegate.h"
 #include "document/CControl.h"
 #include "document/CControlHost.h"
+#include "document/CItemRecord.h"
 #include "document/io/XmlWriter.h"
 
 #include <QCoreApplication>
@@ -127,7 +128,8 @@ bool WWidget::loadAttribute(const QString &name, const QString &value)
     double number = 0.0;
     if (name == QLatin1String("x") || name == QLatin1String("y") ||
         name == QLatin1String("width") || name == QLatin1String("height")) {
-        if (parseDouble(value, number))
+        // Numbers that no canvas could show are damage, not geometry.
+        if (CItemRecord::parseCoordinate(value, &number))
             m_pRoot->setProperty(name.toLatin1().constData(), number * loadScale);
         return true;
     }

@@ -185,7 +185,9 @@ bool CDocument::open(const QString &path)
         m_lastError = tr("%1 is a Zindral Designer design file, not a control panel file.").arg(path);
         return false;
     }
-    if (rootElement != QLatin1String("ZDX")) {
+    // An XML file of another kind is refused by name; one that is no XML at
+    // all is left to the reader, which says where it breaks.
+    if (!rootElement.isEmpty() && rootElement != QLatin1String("ZDX")) {
         m_lastError = tr("%1 is not a control panel file.").arg(path);
         return false;
     }

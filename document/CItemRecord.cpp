@@ -27,12 +27,21 @@ bool CItemRecord::hasValue(const QString &name) const
     return false;
 }
 
+bool CItemRecord::parseCoordinate(const QString &text, double *value)
+{
+    bool ok = false;
+    const double parsed = text.toDouble(&ok);
+    if (!ok || !qIsFinite(parsed))
+        return false;
+    *value = qBound(-MaxCoordinate, parsed, MaxCoordinate);
+    return true;
+}
+
 QRectF CItemRecord::geometry() const
 {
     const auto number = [this](const char *name) {
-        bool ok = false;
-        const double parsed = value(QLatin1String(name)).toDouble(&ok);
-        return ok && qIsFinite(parsed) ? parsed : 0.0;
+        double parsed = 0.0;
+        return parseCoordinate(value(QLatin1String(name)), &parsed) ? parsed : 0.0;
     };
     return QRectF(number("x"), number("y"), number("width"), number("height"));
 }

@@ -40,8 +40,13 @@ public:
     QString value(const QString &name) const;
     bool hasValue(const QString &name) const;
     // x, y, width and height as written; zero where a value is missing or
-    // not a finite number.
+    // not a finite number, and within MaxCoordinate.
     QRectF geometry() const;
+    // No canvas is larger; a file claiming more is damaged.
+    static constexpr double MaxCoordinate = 1e6;
+    // A coordinate read from a file as a usable number: false for text that
+    // is no number or not finite; clamped to MaxCoordinate.
+    static bool parseCoordinate(const QString &text, double *value);
 
     // Writes the item element: the type, then each value in order.
     bool write(XmlWriter *writer) const;

@@ -9,6 +9,8 @@
 #include "document/io/XmlWriter.h"
 
 #include <QJsonArray>
+
+#include <cmath>
 #include <QJsonDocument>
 
 namespace {
@@ -219,7 +221,8 @@ QString scalar(const QJsonValue &value)
         return QStringLiteral("-");
     if (value.isDouble()) {
         const double number = value.toDouble();
-        if (number == double(qint64(number)))
+        // Whole numbers as integers, where an integer can hold them.
+        if (std::abs(number) < 1e15 && number == std::trunc(number))
             return QString::number(qint64(number));
         return XmlWriter::formatFloat(number);
     }

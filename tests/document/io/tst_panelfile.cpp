@@ -21,6 +21,7 @@
 #include <QJsonDocument>
 #include <QXmlStreamAttributes>
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
@@ -283,34 +284,120 @@ private slots:
                                      .value("id").toVariant().toUInt())->id());
     }
 
-    void plainPanelFileAndNameWithoutExtension()
+    // Where a save goes: only the archive named after the target exists
+    // afterwards (beside what was there before), and it reads back; a save
+    // that cannot be made changes nothing on disk.
+    void saveTargets_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QStringList>("untouched");
+        QTest::newRow("no extension") << "show" << "show.cpz" << QStringList{};
+        QTest::newRow("cpz") << "show.cpz" << "show.cpz" << QStringList{"show.cpf"};
+        QTest::newRow("cpf beside nothing") << "show.cpf" << "show.cpz" << QStringList{"show.cpf"};
+        QTest::newRow("dot in a folder name") << "my.folder/show" << "my.folder/show.cpz"
+                                              << QStringList{"my.cpz"};
+        QTest::newRow("relative with dots") << "sub/../up.cpz" << "up.cpz" << QStringList{};
+        QTest::newRow("a folder in the way") << "box.cpz" << "" << QStringList{"box.cpz/inside.txt"};
+        QTest::newRow("read-only folder") << "locked/show.cpz" << "" << QStringList{};
+        QTest::newRow("missing folder") << "nowhere/show.cpz" << "" << QStringList{};
+    }
+
+    void saveTargets()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, written);
+        QFETCH(QStringList, untouched);
+        TestDir dir;
+        QDir root(dir.path());
+        for (const char *folder : {"my.folder", "sub", "box.cpz", "locked"})
+            QVERIFY(root.mkdir(QLatin1String(folder)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("show.cpf")), "<ZDX/>\n"));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("my.cpz")), "old"));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("box.cpz/inside.txt")), "keep"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
+                              QFile::ReadOwner | QFile::ExeOwner);
+        if (target.startsWith(QLatin1String("locked")) &&
+            QFileInfo(dir.filePath(QStringLiteral("locked"))).isWritable())
+            QSKIP("This user may write into any folder.");
+        const auto before = [&]() {
+            QStringList files;
+            QDirIterator it(dir.path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                files << root.relativeFilePath(path) + QLatin1Char(' ') +
+                             QString::number(QFileInfo(path).size());
+            }
+            files.sort();
+            return files;
+        };
+        const QStringList filesBefore = before();
+
+        Fixture f;
+        fillDocument(f);
+        const QString relativeBase = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const bool saved = f.document.save(target);
+        QDir::setCurrent(relativeBase);
+        QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QStringList filesAfter = before();
+        if (written.isEmpty()) {
+            QVERIFY(!saved);
+            QVERIFY2(f.document.lastError().contains(QFileInfo(target).fileName()),
+                     qPrintable(f.document.lastError()));
+            QCOMPARE(filesAfter, filesBefore);
+            return;
+        }
+        QVERIFY2(saved, qPrintable(f.document.lastError()));
+        QCOMPARE(f.document.path(), QFileInfo(dir.filePath(written)).absoluteFilePath());
+        QStringList added = filesAfter;
+        for (const QString &line : filesBefore)
+            added.removeOne(line);
+        QVERIFY2(added.count() == 1, qPrintable(added.join(QLatin1Char(','))));
+        QVERIFY2(added.first().startsWith(written + QLatin1Char(' ')), qPrintable(added.first()));
+        for (const QString &path : untouched)
+            QVERIFY2(filesAfter.contains(path + QLatin1Char(' ') +
+                                         QString::number(QFileInfo(dir.filePath(path)).size())),
+                     qPrintable(path));
+        Fixture g;
+        QVERIFY2(g.document.open(dir.filePath(written)), qPrintable(g.document.lastError()));
+        QCOMPARE(g.document.root()->childCount(), 2);
+    }
+
+    // Saving over the file the document came from replaces it whole or not
+    // at all; the panel file the archive holds never lies beside it.
+    void saveOverTheInputItself()
+    {
+        TestDir dir;
+        const QString path = dir.filePath(QStringLiteral("show.cpz"));
+        Fixture f;
+        fillDocument(f);
+        QVERIFY(f.document.save(path));
+        Fixture g;
+        QVERIFY(g.document.open(path));
+        QVERIFY2(g.document.save(path), qPrintable(g.document.lastError()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"show.cpz"});
+        Fixture h;
+        QVERIFY2(h.document.open(path), qPrintable(h.document.lastError()));
+        QCOMPARE(documentText(h.document), documentText(g.document));
+    }
+
+    // A name holding characters XML cannot carry still saves to a file that
+    // opens again.
+    void charactersXmlCannotHoldAreNeverWritten()
     {
         TestDir dir;
         Fixture f;
         fillDocument(f);
-        const QString bare = dir.path() + QStringLiteral("/panel");
-        QVERIFY(f.document.save(bare));
-        // The XML is that very file; the archive lies beside it.
-        QCOMPARE(readAll(bare).left(2), QByteArray("\xFE\xFF", 2));
-        QVERIFY(QFile::exists(bare + QStringLiteral(".cpz")));
-        Fixture g;
-        QVERIFY2(g.document.open(bare), qPrintable(g.document.lastError()));
-        QCOMPARE(g.document.root()->childCount(), 2);
-
-        // A dot in a folder name does not start an extension.
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("my.folder")));
-        QVERIFY(f.document.save(dir.path() + QStringLiteral("/my.folder/show")));
-        QVERIFY(QFile::exists(dir.path() + QStringLiteral("/my.folder/show.cpz")));
-        QVERIFY(!QFile::exists(dir.path() + QStringLiteral("/my.cpz")));
-    }
-
-    void failedSaveKeepsDocumentModified()
-    {
-        Fixture f;
-        fillDocument(f);
-        QVERIFY(!f.document.save(QStringLiteral("/nonexistent-folder/x/show.cpz")));
-        QVERIFY2(f.document.lastError().contains(QStringLiteral("/nonexistent-folder/x/show.cpf")),
+        f.currentPanel()->childAt(0)->setName(QStringLiteral("A\uFFFEB\uFFFF\u0001C"));
+        QVERIFY2(f.document.save(dir.filePath(QStringLiteral("odd.cpz"))),
                  qPrintable(f.document.lastError()));
+        Fixture g;
+        QVERIFY2(g.document.open(dir.filePath(QStringLiteral("odd.cpz"))),
+                 qPrintable(g.document.lastError()));
+        QCOMPARE(g.currentPanel()->childAt(0)->name(), QStringLiteral("A\uFFFDB\uFFFD\uFFFDC"));
     }
 
     void everyEncodingReadsAlike_data()
@@ -604,10 +691,12 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
         QByteArray deep = "<?xml version=\"1.0\"?>\n";
+        deep += "<ZDX>";
         for (int i = 0; i < 20000; ++i)
             deep += "<a>";
         for (int i = 0; i < 20000; ++i)
             deep += "</a>";
+        deep += "</ZDX>";
         QTest::newRow("20000 levels") << deep << "nested too deeply";
         QByteArray laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE ZDX [\n<!ENTITY a \"aaaaaaaaaa\">\n"
                             "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">\n"
@@ -617,6 +706,31 @@ private slots:
         QByteArray external = "<?xml version=\"1.0\"?>\n<!DOCTYPE ZDX [\n<!ENTITY e SYSTEM \"/etc/passwd\">\n]>\n"
                               "<ZDX><Controls><Control name=\"&e;\" type=\"Label\"/></Controls></ZDX>\n";
         QTest::newRow("external entity") << external << "Entity declarations";
+        const QByteArray head = "<?xml version=\"1.0\"?>\n<ZDX><Controls>";
+        const QByteArray tail = "</Controls></ZDX>\n";
+        QTest::newRow("NUL in an attribute")
+            << head + QByteArray("<Control name=\"a\0b\" type=\"Label\"/>", 37) + tail << "U+0000";
+        QTest::newRow("reference to NUL") << head + "<Control name=\"a&#0;\" type=\"Label\"/>" + tail
+                                          << "&#0;";
+        QTest::newRow("lone surrogate") << head + "<Control name=\"&#xD800;\" type=\"Label\"/>" + tail
+                                        << "&#xD800;";
+        QTest::newRow("U+FFFE as text") << head + "<Control name=\"a\xEF\xBF\xBE\" type=\"Label\"/>" + tail
+                                        << "U+FFFE";
+        QTest::newRow("duplicate attribute")
+            << head + "<Control name=\"a\" name=\"b\" type=\"Label\"/>" + tail << "given twice";
+        QTest::newRow("unknown encoding")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"klingon-8\"?>\n<ZDX/>\n") << "klingon-8";
+        QTest::newRow("name over 64 KiB")
+            << head + "<Control name=\"" + QByteArray(70000, 'n') + "\" type=\"Label\"/>" + tail
+            << "64 KiB";
+        QTest::newRow("text over 64 KiB")
+            << head + "<Control name=\"a\" type=\"Label\"><id>" + QByteArray(70000, '1') +
+                   "</id></Control>" + tail
+            << "64 KiB";
+        QTest::newRow("design file") << QByteArray("<?xml version=\"1.0\"?>\n<Project version=\"4.3\"/>\n")
+                                     << "design file";
+        QTest::newRow("other xml") << QByteArray("<?xml version=\"1.0\"?>\n<html/>\n")
+                                   << "not a control panel file";
     }
 
     void hostileXml()
@@ -630,6 +744,25 @@ private slots:
         QVERIFY(!f.document.open(path));
         QVERIFY2(f.document.lastError().contains(reason), qPrintable(f.document.lastError()));
         QCOMPARE(f.document.root()->childCount(), 0);
+    }
+
+    // A document that fails to read another file stays exactly as it was.
+    void failedOpenLeavesTheDocument()
+    {
+        TestDir dir;
+        Fixture f;
+        fillDocument(f);
+        QVERIFY(f.document.save(dir.filePath(QStringLiteral("good.cpz"))));
+        const QString before = documentText(f.document);
+        const QString path = f.document.path();
+        const QString broken = dir.filePath(QStringLiteral("broken.cpf"));
+        QVERIFY(writeFile(broken, controlsText(control(QStringLiteral("x"))).toUtf8().left(120)));
+        QVERIFY(!f.document.open(broken));
+        QCOMPARE(documentText(f.document), before);
+        QCOMPARE(f.document.path(), path);
+        QVERIFY(!f.document.loadDesign(broken));
+        QVERIFY(!f.document.loadDesign(QStringLiteral(ZRB_SOURCE_DIR "/examples/old-version.zdp")));
+        QCOMPARE(documentText(f.document), before);
     }
 
     void designTravelsWithThePanel()
