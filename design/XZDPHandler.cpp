@@ -1,7 +1,6 @@
 #include "design/XZDPHandler.h"
 
 #include "document/MProject.h"
-#include "app/UMessage.h"
 #include "design/HNode.h"
 #include "design/HNodeFactory.h"
 #include "design/HRoot.h"
@@ -68,8 +67,14 @@ bool XZDPHandler::load(const QString &path, HRoot *root, MProject *project, QStr
     }
     XZDPHandler handler(root, project);
     const bool ok = handler.parse(&file);
-    if (errorText)
-        *errorText = ok ? QString() : handler.errorText();
+    if (errorText) {
+        if (ok)
+            errorText->clear();
+        else if (!handler.m_versionRefusal.isEmpty())
+            *errorText = handler.m_versionRefusal;
+        else
+            *errorText = handler.errorText();
+    }
     return ok;
 }
 
@@ -81,6 +86,7 @@ bool XZDPHandler::startDocument()
     m_pAssignmentGroup = nullptr;
     m_pCurrentChassis = nullptr;
     m_pMainChassis = nullptr;
+    m_versionRefusal.clear();
     return true;
 }
 
@@ -106,10 +112,9 @@ bool XZDPHandler::checkVersion(const QXmlAttributes &attributes)
     const QString version = attributes.value(QStringLiteral("version"));
     if (isSupportedVersion(version))
         return true;
-    UMessage::warning(nullptr, tr("Open Zindral Designer File Error"), versionMessage(version));
-    return refuse(tr("The design file was saved by Zindral Designer %1; version 4.2 or later is "
-                     "needed.")
-                      .arg(version));
+    // The caller shows the whole refusal as it stands, without a position.
+    m_versionRefusal = versionMessage(version);
+    return refuse(m_versionRefusal);
 }
 
 void XZDPHandler::openSection(const QString &element)
