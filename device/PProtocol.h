@@ -4,7 +4,7 @@
 #include <QString>
 
 class IInterface;
-class MModel;
+class PProtocolListener;
 class TTransform;
 
 // Turns control values into messages for a device and answers back into values.
@@ -27,10 +27,11 @@ public:
 
     IInterface *interface() const { return m_pInterface; }
     void setInterface(IInterface *transport) { m_pInterface = transport; }
-    MModel *model() const { return m_pModel; }
-    void setModel(MModel *model) { m_pModel = model; }
+    // Told of every value the user sets; not owned, and null for none.
+    PProtocolListener *listener() const { return m_pListener; }
+    void setListener(PProtocolListener *listener) { m_pListener = listener; }
 
 private:
     IInterface *m_pInterface = nullptr;
-    MModel *m_pModel = nullptr;
+    PProtocolListener *m_pListener = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "device/PZDXProtocol.h"
 
-#include "app/MModel.h"
 #include "design/HNode.h"
 #include "device/IInterface.h"
+#include "device/PProtocolListener.h"
 #include "device/TTransform.h"
 #include "document/CAttributes.h"
 
@@ -156,8 +156,8 @@ bool PZDXProtocol::transmit(TTransform *transform, int mode)
     if (!transform->attributes())
         return false;
     m_structure = int(transform->attributes()->structNumber());
-    if (mode == SetMode && model())
-        model()->userChangedValue();
+    if (mode == SetMode && listener())
+        listener()->userChangedValue();
 
     Echo expected;
     const QByteArray line = build(transform, mode, &expected);

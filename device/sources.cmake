@@ -9,6 +9,7 @@ target_sources(zrbcore PRIVATE
     device/PZDXProtocol.h device/PZDXProtocol.cpp
     device/PFileProtocol.h device/PFileProtocol.cpp
     device/PProtocol.h device/PProtocol.cpp
+    device/PProtocolListener.h
     device/TTransform.h device/TTransform.cpp
     device/TTransformFactory.h device/TTransformFactory.cpp
     device/TBin8.h device/TBin8.cpp

@@ -9,6 +9,7 @@
 #include "device/ITcpServer.h"
 #include "device/PFileProtocol.h"
 #include "device/PProtocolFactory.h"
+#include "device/PProtocolListener.h"
 #include "device/PZDXProtocol.h"
 #include "device/TStrV.h"
 #include "device/TTransformFactory.h"
@@ -187,6 +188,14 @@ public:
     }
     qint64 total = 0;
     int largest = 0;
+};
+
+// Counts what the protocol tells its listener.
+class CountingListener : public PProtocolListener
+{
+public:
+    void userChangedValue() override { ++calls; }
+    int calls = 0;
 };
 
 // Connects client to the peer on 127.0.0.1 and waits until it runs.
@@ -420,8 +429,13 @@ private slots:
             binding->setText(value);
         QCOMPARE(PZDXProtocol::message(binding.get(), PZDXProtocol::SetMode), setLine);
         QCOMPARE(PZDXProtocol::message(binding.get(), PZDXProtocol::GetMode), getLine);
+        // A set restarts whoever polls, once; a get does not.
+        CountingListener listener;
+        link.protocol.setListener(&listener);
         link.protocol.sendValue(binding.get());
+        QCOMPARE(listener.calls, 1);
         link.protocol.requestValue(binding.get());
+        QCOMPARE(listener.calls, 1);
         // One write per message: the line and its CR never travel apart.
         QCOMPARE(link.client.writes, QList<QByteArray>({setLine, getLine}));
     }
