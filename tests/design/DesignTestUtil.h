@@ -53,10 +53,4 @@ inline QString levelMuteRows(const QStringList &labels, int indent = 4)
     return rows;
 }
 
-// The rows of a chassis without cards or blocks.
-inline QString emptyChassisRows(const QString &label)
-{
-    return label + QStringLiteral("\n  Analog I/O\n  Digital I/O\n  Blocks\n");
-}
-
 } // namespace DesignTestUtil
