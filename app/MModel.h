@@ -2,6 +2,7 @@
 
 #include "document/CCanvasObserver.h"
 #include "document/CControlHost.h"
+#include "device/PProtocolListener.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -41,7 +42,10 @@ class XmlWriter;
 // record) and the device connections, knows the current collection and panel,
 // shows the document on the canvas and pushes what the canvas shows into the
 // QML root.
-class MModel : public QObject, public CControlHost, public CCanvasObserver
+class MModel : public QObject,
+               public CControlHost,
+               public CCanvasObserver,
+               public PProtocolListener
 {
     Q_OBJECT
 public:
@@ -110,7 +114,7 @@ public:
     void selectWithPointerTool(CControl *control, int keys);
 
     // Online (restarts the polling timer when the user sends a value).
-    void userChangedValue();
+    void userChangedValue() override;
     bool isOnline() const { return m_online; }
 
     // What the document needs from the application.

@@ -171,12 +171,12 @@ void HChassis::populate(QStandardItemModel *model)
     if (!model)
         return;
     setFlag(Shown, true);
-    QStandardItem *row = makeRow(m_label, Qt::ItemFlags(49), QString(), this);
+    QStandardItem *row = makeRow(m_label, HTreeRow::GroupFlags, QString(), this);
     model->appendRow(row);
-    row->appendRow(makeRow(tr("Analog I/O"), Qt::ItemFlags(49), QString(), this));
-    row->appendRow(makeRow(tr("Digital I/O"), Qt::ItemFlags(49), QString(), this));
+    row->appendRow(makeRow(tr("Analog I/O"), HTreeRow::GroupFlags, QString(), this));
+    row->appendRow(makeRow(tr("Digital I/O"), HTreeRow::GroupFlags, QString(), this));
     if (m_platform == QLatin1String("Torva"))
-        row->appendRow(makeRow(tr("Blocks"), Qt::ItemFlags(49), QString(), this));
+        row->appendRow(makeRow(tr("Blocks"), HTreeRow::GroupFlags, QString(), this));
     HComposite::populate(model);
 }
 

@@ -36,12 +36,12 @@ QString className(const HNode *node)
     return QStringLiteral("HNode");
 }
 
-QJsonValue dragKind(int flags)
+QJsonValue dragKind(Qt::ItemFlags flags)
 {
-    switch (flags & 0x1C00) {
-    case 0x400:
+    switch (HTreeRow::dragKind(flags)) {
+    case HTreeRow::DragControl:
         return QStringLiteral("control");
-    case 0x800:
+    case HTreeRow::DragPanel:
         return QStringLiteral("panel");
     default:
         return QJsonValue(QJsonValue::Null);
@@ -53,11 +53,11 @@ QJsonObject rowObject(const QStandardItem *row)
     QJsonArray children;
     for (int i = 0; i < row->rowCount(); ++i)
         children.append(rowObject(row->child(i)));
-    const int flags = int(row->flags());
+    const Qt::ItemFlags flags = row->flags();
     QJsonObject object;
     object.insert(QStringLiteral("text"), row->text());
-    object.insert(QStringLiteral("icon"), row->data(HNode::IconPathRole).toString());
-    object.insert(QStringLiteral("flags"), flags);
+    object.insert(QStringLiteral("icon"), row->data(HTreeRow::IconPathRole).toString());
+    object.insert(QStringLiteral("flags"), int(flags));
     object.insert(QStringLiteral("drag"), dragKind(flags));
     object.insert(QStringLiteral("children"), children);
     return object;

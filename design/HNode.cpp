@@ -41,10 +41,10 @@ QStandardItem *HNode::makeRow(const QString &text, Qt::ItemFlags flags, const QS
     row->setFlags(flags);
     if (!iconPath.isEmpty()) {
         row->setIcon(QIcon(iconPath));
-        row->setData(iconPath, IconPathRole);
+        row->setData(iconPath, HTreeRow::IconPathRole);
     }
     if (node)
-        row->setData(QVariant::fromValue<quint64>(quint64(quintptr(node))), NodeRole);
+        row->setData(QVariant::fromValue<quint64>(quint64(quintptr(node))), HTreeRow::IdentityRole);
     return row;
 }
 
@@ -52,7 +52,7 @@ HNode *HNode::nodeOfRow(const QStandardItem *row)
 {
     if (!row)
         return nullptr;
-    const QVariant value = row->data(NodeRole);
+    const QVariant value = row->data(HTreeRow::IdentityRole);
     if (!value.isValid())
         return nullptr;
     return reinterpret_cast<HNode *>(quintptr(value.value<quint64>()));
@@ -204,14 +204,14 @@ void HNode::populate(QStandardItemModel *model)
     if (!parentRow)
         return;
     if (result == 1) {
-        parentRow->appendRow(makeRow(m_label, Qt::ItemFlags(int(m_itemFlags) | 0x804),
+        parentRow->appendRow(makeRow(m_label, draggable(HTreeRow::DragPanel),
                                      QStringLiteral(":/images/CompletePanel.png"), this));
         return;
     }
     QStandardItem *nodeRow = makeRow(m_label, m_itemFlags, QString(), this);
     parentRow->appendRow(nodeRow);
     for (CParameter *parameter : qAsConst(m_parameters)) {
-        QStandardItem *row = makeRow(parameter->text(), Qt::ItemFlags(int(m_itemFlags) | 0x404),
+        QStandardItem *row = makeRow(parameter->text(), draggable(HTreeRow::DragControl),
                                      parameter->iconPath(), this);
         nodeRow->appendRow(row);
         parameter->setItem(row);

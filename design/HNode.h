@@ -1,11 +1,12 @@
 #pragma once
 
+#include "design/HTreeRow.h"
+
 #include <QList>
 #include <QString>
 #include <Qt>
 
 class CParameter;
-class MModel;
 class PProtocol;
 class QObject;
 class QStandardItem;
@@ -69,10 +70,9 @@ public:
     virtual QString category() const;
     virtual QStandardItem *findTreeItem(QStandardItemModel *model);
 
-    // Data roles of the tree rows: the node's address (what the drag code
-    // reads) and the resource path of the row's icon (for reports and tests).
-    static constexpr int NodeRole = Qt::UserRole + 1;
-    static constexpr int IconPathRole = Qt::UserRole + 2;
+    // The rows' roles under the names the rest of the program knows them by.
+    static constexpr int NodeRole = HTreeRow::IdentityRole;
+    static constexpr int IconPathRole = HTreeRow::IconPathRole;
     // Texts of the hardware tree, translated in one context so that category
     // names compare equal wherever they are made.
     static QString tr(const char *text);
@@ -123,6 +123,12 @@ public:
     QList<CParameter *> &parameters() { return m_parameters; }
 
 protected:
+    // The node's row flags made draggable, with the drag kind of the row.
+    Qt::ItemFlags draggable(int dragKind) const
+    {
+        return HTreeRow::withDragKind(m_itemFlags | Qt::ItemIsDragEnabled, dragKind);
+    }
+
     HNode *m_pParent = nullptr;
     PProtocol *m_pProtocol = nullptr;
     QString m_label;
@@ -135,7 +141,7 @@ protected:
     QString m_id;
     quint32 m_flags = NotReferenced;
     int m_order = -1;
-    Qt::ItemFlags m_itemFlags = Qt::ItemFlags(49);
+    Qt::ItemFlags m_itemFlags = HTreeRow::GroupFlags;
     QString m_names;
     QList<CParameter *> m_parameters;
 };

@@ -34,7 +34,7 @@ void HParameterSet::populate(QStandardItemModel *model)
         return;
     // The rows are rebuilt from scratch, so are the parameters behind them.
     deleteParameters();
-    const Qt::ItemFlags flags(int(m_itemFlags) | 0x404);
+    const Qt::ItemFlags flags = draggable(HTreeRow::DragControl);
     if (parentRow->rowCount() == 0) {
         auto *list = new CParameter(listText(), QStringLiteral("DropList"));
         m_parameters.append(list);

@@ -27,8 +27,8 @@ void HRoot::populate(QStandardItemModel *model)
         return;
     // The group rows must exist before the children look for them, but they
     // belong below the chassis rows.
-    model->appendRow(makeRow(tr("Groups"), Qt::ItemFlags(49), QString(), this));
-    model->appendRow(makeRow(tr("ParameterSets"), Qt::ItemFlags(49), QString(), this));
+    model->appendRow(makeRow(tr("Groups"), HTreeRow::GroupFlags, QString(), this));
+    model->appendRow(makeRow(tr("ParameterSets"), HTreeRow::GroupFlags, QString(), this));
     HComposite::populate(model);
     moveTopRowToEnd(model, tr("Groups"));
     moveTopRowToEnd(model, tr("ParameterSets"));

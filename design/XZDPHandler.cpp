@@ -67,8 +67,14 @@ bool XZDPHandler::load(const QString &path, HRoot *root, MProject *project, QStr
     }
     XZDPHandler handler(root, project);
     const bool ok = handler.parse(&file);
-    if (errorText)
-        *errorText = ok ? QString() : handler.errorText();
+    if (errorText) {
+        if (ok)
+            errorText->clear();
+        else if (!handler.m_versionRefusal.isEmpty())
+            *errorText = handler.m_versionRefusal;
+        else
+            *errorText = handler.errorText();
+    }
     return ok;
 }
 
@@ -80,6 +86,7 @@ bool XZDPHandler::startDocument()
     m_pAssignmentGroup = nullptr;
     m_pCurrentChassis = nullptr;
     m_pMainChassis = nullptr;
+    m_versionRefusal.clear();
     return true;
 }
 
@@ -105,7 +112,9 @@ bool XZDPHandler::checkVersion(const QXmlAttributes &attributes)
     const QString version = attributes.value(QStringLiteral("version"));
     if (isSupportedVersion(version))
         return true;
-    return refuse(versionMessage(version));
+    // The caller shows the whole refusal as it stands, without a position.
+    m_versionRefusal = versionMessage(version);
+    return refuse(m_versionRefusal);
 }
 
 void XZDPHandler::openSection(const QString &element)

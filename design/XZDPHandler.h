@@ -34,7 +34,8 @@ public:
     ~XZDPHandler() override;
 
     // Reads the file into the root; answers whether it was read. The reason of
-    // a failure goes to errorText when given.
+    // a failure goes to errorText when given: for a file of a designer version
+    // that is too old, the whole versionMessage(), for the caller to show.
     static bool load(const QString &path, HRoot *root, MProject *project, QString *errorText);
 
     bool startDocument() override;
@@ -66,6 +67,8 @@ private:
     HNodeFactory *m_pFactory = nullptr;
     HNode *m_pCurrentNode = nullptr;
     HNode *m_pAssignmentGroup = nullptr;
+    // The refusal of a file's version; empty while the version is fine.
+    QString m_versionRefusal;
 };
 
 QT_WARNING_POP

@@ -27,6 +27,7 @@ public:
 
     IInterface *interface() const { return m_pInterface; }
     void setInterface(IInterface *transport) { m_pInterface = transport; }
+    // Told of every value the user sets; not owned, and null for none.
     PProtocolListener *listener() const { return m_pListener; }
     void setListener(PProtocolListener *listener) { m_pListener = listener; }
 

@@ -1,9 +1,11 @@
 #pragma once
 
-// Told when the user sends a value, so polling can wait before asking again.
+// Hears from a protocol when the user has set a value on a device, so that
+// whoever polls the device can put off its next poll.
 class PProtocolListener
 {
 public:
     virtual ~PProtocolListener() = default;
+
     virtual void userChangedValue() = 0;
 };

@@ -1,8 +1,8 @@
 #include "device/PZDXProtocol.h"
 
-#include "device/PProtocolListener.h"
 #include "design/HNode.h"
 #include "device/IInterface.h"
+#include "device/PProtocolListener.h"
 #include "device/TTransform.h"
 #include "document/CAttributes.h"
 

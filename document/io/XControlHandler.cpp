@@ -23,6 +23,7 @@ const QString AttributesProperty = QStringLiteral("attributes");
 XControlHandler::XControlHandler(CComposite *target, const CLoadContext &context)
     : m_pTarget(target), m_pCollection(target), m_pPanel(target), m_context(context)
 {
+    setMaxTextLength(PanelTextLength);
 }
 
 XControlHandler::~XControlHandler() = default;

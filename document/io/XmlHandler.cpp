@@ -52,10 +52,10 @@ bool XmlHandler::refuse(const QString &reason)
 
 bool XmlHandler::checkLength(int length)
 {
-    if (length <= MaxTextLength)
+    if (m_maxTextLength <= 0 || length <= m_maxTextLength)
         return true;
-    return refuse(QCoreApplication::translate("XmlHandler",
-                                              "A name or text is longer than 64 KiB."));
+    return refuse(QCoreApplication::translate("XmlHandler", "A name or text is longer than %1 KiB.")
+                      .arg(m_maxTextLength / 1024));
 }
 
 bool XmlHandler::startElement(const QString &, const QString &, const QString &qName,

@@ -21,8 +21,8 @@ class XmlHandler : public QXmlDefaultHandler
 public:
     static constexpr int StackSize = 12;
     static constexpr int MaxDepth = 256;
-    // No name or text of a real file comes near this.
-    static constexpr int MaxTextLength = 64 * 1024;
+    // No name or text of a real panel file comes near this.
+    static constexpr int PanelTextLength = 64 * 1024;
     // Nor does any whole file.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
@@ -66,8 +66,10 @@ protected:
     void pop();
     // Records a refusal so the parse stops with this reason.
     bool refuse(const QString &reason);
-    // Refuses a text longer than MaxTextLength.
+    // Refuses a name or text longer than the reader's limit.
     bool checkLength(int length);
+    // 0: no limit.
+    void setMaxTextLength(int length) { m_maxTextLength = length; }
     static QXmlStreamAttributes toStreamAttributes(const QXmlAttributes &attributes);
 
     bool m_collecting = false;
@@ -82,6 +84,7 @@ private:
     void failAt(const QString &text, int offset, const QString &message);
 
     int m_depth = 0;
+    int m_maxTextLength = 0;
     QString m_stack[StackSize];
     QString m_refusal;
     QString m_errorText;

@@ -709,7 +709,7 @@ void TestMainWindow::failedSaveKeepsModified()
     QCOMPARE(m_pMessages->count(), 1);
     QCOMPARE(m_pMessages->last().title, QStringLiteral("Save Control Panel File"));
     QCOMPARE(m_pMessages->last().icon, QMessageBox::Warning);
-    QVERIFY2(m_pMessages->last().text.contains(QStringLiteral("missing/folder/show.cpf")),
+    QVERIFY2(m_pMessages->last().text.contains(QStringLiteral("missing/folder/show.cpz")),
              qPrintable(m_pMessages->last().text));
     QVERIFY(USettings().value(QStringLiteral("Path/Panels")).toString().isEmpty());
 

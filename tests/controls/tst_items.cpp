@@ -59,7 +59,7 @@ QString control(const QString &type, const QString &items, const QString &name =
 }
 
 // A control of one item; the control's type follows the item's.
-QString control(const QString &item, const QString &values)
+QString oneItem(const QString &item, const QString &values)
 {
     const QString type = item == QLatin1String("bounds") ? QStringLiteral("Frame")
                                                          : item.left(1).toUpper() + item.mid(1);
@@ -104,7 +104,7 @@ private:
 
     WWidget *readItem(const QString &item, const QString &values)
     {
-        return widget(read(control(item, values)));
+        return widget(read(oneItem(item, values)));
     }
 
 private slots:
@@ -199,7 +199,7 @@ private slots:
 
     void positionAttributes()
     {
-        CControl *frame = read(control(
+        CControl *frame = read(oneItem(
             "frame", QStringLiteral("<x>10.9</x><y>20</y><width>100</width><height>40</height>")));
         WWidget *item = widget(frame);
         QVERIFY(item);
@@ -214,8 +214,8 @@ private slots:
 
     void selectionOverlayFollowsSelEnable()
     {
-        CControl *label = read(control("label", Box + QStringLiteral("<text>Hi</text>")));
-        CControl *bounds = read(control("bounds", Box));
+        CControl *label = read(oneItem("label", Box + QStringLiteral("<text>Hi</text>")));
+        CControl *bounds = read(oneItem("bounds", Box));
         QVERIFY(widget(label) && widget(bounds));
         label->setEditMode(true);
         bounds->setEditMode(true);

@@ -12,8 +12,11 @@ namespace DesignTestUtil {
 // With details the drag kind ("control", "panel") follows the text after " #".
 inline QString rowListing(const QStandardItem *row, bool details, int level = 0)
 {
-    const int kind = int(row->flags()) & 0x1C00;
-    const char *drag = !details ? "" : kind == 0x400 ? " #control" : kind == 0x800 ? " #panel" : "";
+    const int kind = HTreeRow::dragKind(row->flags());
+    const char *drag = !details                        ? ""
+                       : kind == HTreeRow::DragControl ? " #control"
+                       : kind == HTreeRow::DragPanel   ? " #panel"
+                                                       : "";
     QString text = QString(level * 2, QLatin1Char(' ')) + row->text() + QLatin1String(drag) + '\n';
     for (int i = 0; i < row->rowCount(); ++i)
         text += rowListing(row->child(i), details, level + 1);
@@ -48,12 +51,6 @@ inline QString levelMuteRows(const QStringList &labels, int indent = 4)
     for (const QString &label : labels)
         rows += pad + label + "\n" + pad + "  Level #control\n" + pad + "  Mute #control\n";
     return rows;
-}
-
-// The rows of a chassis without cards or blocks.
-inline QString emptyChassisRows(const QString &label)
-{
-    return label + QStringLiteral("\n  Analog I/O\n  Digital I/O\n  Blocks\n");
 }
 
 } // namespace DesignTestUtil

@@ -216,10 +216,8 @@ private slots:
     void bridgeRoutesGesturesOnceAttached();
     void setObjectRoutes();
     void selectionOverlayReports();
-    void dropsStoreTheirData();
-    void dragEventFindsEntryInDesign();
-    void messageDialogShowsAndClosesByButton();
-    void messageDialogExecWaitsForClose();
+    void dropsAndDragsCarryTheirData();
+    void messageDialogClosesByButtonOrCancel();
     void messageDialogNeedsCanvas();
     void setupMenuChoices_data();
     void setupMenuChoices();
@@ -314,6 +312,7 @@ void TestCanvas::desktopLoadsCleanly()
     click(rig.frame(), rig.find(QStringLiteral("controlObject")));
     QTRY_COMPARE_WITH_TIMEOUT(cancelled.count(), 1, Timeout);
 }
+
 void TestCanvas::qmlFilesLoadCleanly_data()
 {
     QTest::addColumn<QString>("url");
@@ -714,7 +713,7 @@ void TestCanvas::selectionOverlayReports()
     QCOMPARE(cancelled.count(), 1);
 }
 
-void TestCanvas::dropsStoreTheirData()
+void TestCanvas::dropsAndDragsCarryTheirData()
 {
     MModel model;
     model.initialize();
@@ -745,14 +744,8 @@ void TestCanvas::dropsStoreTheirData()
 
     // With no drop command to run, nothing reaches the history.
     QCOMPARE(BCommandProcessor::instance()->undoCount(), undoBefore);
-}
 
-void TestCanvas::dragEventFindsEntryInDesign()
-{
-    MModel model;
-    model.initialize();
-    MQmlInterface bridge;
-    bridge.setModel(&model);
+    // Dragging a parameter finds its entry in the design and asks the site.
     auto *chassis = new HComposite();
     model.hardwareRoot()->addChild(chassis);
     auto *set = new HParameterSet();
@@ -760,7 +753,6 @@ void TestCanvas::dragEventFindsEntryInDesign()
     set->parameters().append(new CParameter(QStringLiteral("Preset 1"), QStringLiteral("ParameterSet")));
     set->parameters().append(new CParameter(QStringLiteral("ParameterList"), QStringLiteral("DropList")));
     const QString identity = QString::number(quint64(quintptr(set)));
-
     KindSite presetSite(QStringLiteral("ParameterSet"));
     KindSite listSite(QStringLiteral("DropList"));
     QVERIFY(bridge.dragEvent(QStringLiteral("Preset 1"), identity, &presetSite));
@@ -769,12 +761,11 @@ void TestCanvas::dragEventFindsEntryInDesign()
     QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 2"), identity, &presetSite));
     QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), identity, nullptr));
     // A payload naming no object of the design is refused, never dereferenced.
-    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QStringLiteral("12345"), &presetSite));
-    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QStringLiteral("0"), &presetSite));
-    QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QStringLiteral("x"), &presetSite));
+    for (const char *payload : {"12345", "0", "x"})
+        QVERIFY(!bridge.dragEvent(QStringLiteral("Preset 1"), QLatin1String(payload), &presetSite));
 }
 
-void TestCanvas::messageDialogShowsAndClosesByButton()
+void TestCanvas::messageDialogClosesByButtonOrCancel()
 {
     CanvasRig rig;
     QVERIFY(rig.show());
@@ -806,20 +797,11 @@ void TestCanvas::messageDialogShowsAndClosesByButton()
     QVERIFY(!dialog.isOpen());
     QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(nullptr));
     QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), Timeout);
-}
-
-void TestCanvas::messageDialogExecWaitsForClose()
-{
-    CanvasRig rig;
-    QVERIFY(rig.show());
-    DQmlMessageDialog dialog(rig.context());
-    dialog.setTitle(QStringLiteral("IP Address..."));
-    dialog.setButton(QStringLiteral("Cancel"));
-    QSignalSpy closed(&dialog, &DQmlMessageDialog::closed);
 
     // Timers keep running inside exec; the one below ends it the way a
     // widget-side action would, through the mode manager. It dies with the
     // test, so it never fires into a later one.
+    dialog.setButton(QStringLiteral("Cancel"));
     bool openWhileWaiting = false;
     QString buttonWhileWaiting;
     QTimer closer;
@@ -834,7 +816,7 @@ void TestCanvas::messageDialogExecWaitsForClose()
     QVERIFY(dialog.exec());
     QVERIFY(openWhileWaiting);
     QCOMPARE(buttonWhileWaiting, QStringLiteral("Cancel"));
-    QCOMPARE(closed.count(), 1);
+    QCOMPARE(closed.count(), 2);
     QVERIFY(!dialog.isOpen());
 }
 

@@ -410,11 +410,11 @@ private slots:
         useOutFolder(tmp);
 
         // The open document's archive: a refused one must leave its files alone.
-        UArchive open;
+        UArchive current;
         QVERIFY(writeFile(tmp.filePath(QStringLiteral("good.cpz")),
                           buildArchive({{QStringLiteral("/image/old.png"), qCompress("old")}})));
-        QVERIFY2(open.open(tmp.filePath(QStringLiteral("good.cpz"))),
-                 qPrintable(open.errorString()));
+        QVERIFY2(current.open(tmp.filePath(QStringLiteral("good.cpz"))),
+                 qPrintable(current.errorString()));
         const QString path = tmp.filePath(QStringLiteral("hostile.cpz"));
         QVERIFY(writeFile(path, bytes));
         const QStringList before = snapshot(tmp.path());
@@ -461,12 +461,9 @@ private slots:
         QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("folder");
 
-        QTest::newRow("plain") << QStringLiteral("/data/panels")
-                               << QStringLiteral("/data/panels/Archive");
-        QTest::newRow("trailing slash")
-            << QStringLiteral("/data/") << QStringLiteral("/data/Archive");
-        QTest::newRow("backslashes")
-            << QStringLiteral("D:\\Panels\\x") << QStringLiteral("D:/Panels/x/Archive");
+        QTest::newRow("plain") << QString("/data/panels") << QString("/data/panels/Archive");
+        QTest::newRow("trailing slash") << QString("/data/") << QString("/data/Archive");
+        QTest::newRow("backslashes") << QString("D:\\Panels\\x") << QString("D:/Panels/x/Archive");
     }
 
     void extractionFolderFromSetting()
