@@ -474,7 +474,8 @@ private slots:
     }
 
     // Two documents open at once each extract into a folder of their own, and
-    // closing one takes its folder and nothing else.
+    // closing one takes its folder and nothing else; folders left by ended
+    // runs are cleared away.
     void eachArchiveOwnsItsFolder()
     {
         TestDir tmp;
@@ -483,7 +484,18 @@ private slots:
         QVERIFY(QDir().mkpath(base + QStringLiteral("/user")));
         QVERIFY(writeFile(base + QStringLiteral("/user/precious.txt"), "precious"));
         QVERIFY(writeFile(base + QStringLiteral("/notes.txt"), "notes"));
+        // Named like ours, but unmarked or of a running process (init): kept.
+        for (const char *folder : {"999999999-Abc123", "1-Abc123"}) {
+            QVERIFY(QDir(base).mkdir(QLatin1String(folder)));
+            if (*folder == '1')
+                QVERIFY(writeFile(base + QStringLiteral("/1-Abc123/.zrb-archive"), "m"));
+        }
         const QStringList before = snapshot(base);
+        // A marked folder of a process that has ended goes at the next open.
+        if (QFileInfo::exists(QStringLiteral("/proc/self"))) {
+            QVERIFY(QDir(base).mkpath(QStringLiteral("999999999-Xyz789/image")));
+            QVERIFY(writeFile(base + QStringLiteral("/999999999-Xyz789/.zrb-archive"), "m"));
+        }
 
         std::unique_ptr<UArchive> archives[2];
         QString folders[2];

@@ -1,0 +1,33 @@
+// A libFuzzer target for one reader; ZRB_FUZZ_TARGET names which.
+#include "FuzzEntry.h"
+
+#include "document/UModelResources.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qInstallMessageHandler(quiet);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    UModelResources::registerAll();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
+    const QString fault = FuzzEntry::entryFor(QStringLiteral(ZRB_FUZZ_TARGET))(bytes);
+    if (!fault.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(fault));
+        std::abort();
+    }
+    return 0;
+}
