@@ -746,6 +746,27 @@ private slots:
         QCOMPARE(f.document.root()->childCount(), 0);
     }
 
+    // A file holding every kind of item, one of a type nothing knows
+    // among them, converts without a byte of it changing: the document keeps
+    // the values as read, no canvas needed.
+    void everyItemSurvivesConversion()
+    {
+        TestDir dir;
+        const QString input = TestSupport::dataPath(QStringLiteral("panels/every-item.cpf"));
+        Fixture f;
+        QVERIFY2(f.document.open(input), qPrintable(f.document.lastError()));
+        QVERIFY2(f.document.save(dir.filePath(QStringLiteral("every.cpz"))),
+                 qPrintable(f.document.lastError()));
+        UArchive archive;
+        QVERIFY(archive.open(dir.filePath(QStringLiteral("every.cpz"))));
+        const QByteArray saved = readAll(archive.findMember(QStringLiteral(".cpf")));
+        const QString text = QTextCodec::codecForName("UTF-16BE")->toUnicode(saved.mid(2));
+        const QString expected = QString::fromUtf8(readAll(input))
+                                     .replace(QStringLiteral("encoding=\"UTF-8\""),
+                                              QStringLiteral("encoding=\"UTF-16\""));
+        QCOMPARE(text, expected);
+    }
+
     // A document that fails to read another file stays exactly as it was.
     void failedOpenLeavesTheDocument()
     {
