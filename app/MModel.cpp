@@ -57,8 +57,7 @@ MModel::~MModel()
     KComposite *controllers = m_pControllers;
     m_pControllers = nullptr;
     delete controllers;
-    delete m_pPointerTool;
-    m_pPointerTool = nullptr;
+    m_pPointerTool.reset();
     UArchive::release();
     VModeManager::release();
     delete m_pDocumentRoot;

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QVariant>
 
+#include <memory>
+
 class BCommand;
 class MCanvasState;
 class MDocumentEditing;
@@ -136,7 +138,7 @@ public:
     void resetPointerTool();
     // Names of the collections, in document order, for the canvas menu.
     QStringList collectionNames() const;
-    BCommand *pointerTool() const { return m_pPointerTool; }
+    BCommand *pointerTool() const { return m_pPointerTool.get(); }
     float viewScale() const { return m_viewScale; }
     void setViewScale(float scale) { m_viewScale = scale; }
     QString documentPath() const { return m_documentPath; }
@@ -198,7 +200,7 @@ private:
     MProject *m_pProject = nullptr;
     CCanvas *m_pCanvas = nullptr;
     KComposite *m_pControllers = nullptr;
-    BCommand *m_pPointerTool = nullptr;
+    std::unique_ptr<BCommand> m_pPointerTool;
     bool m_editMode = false;
     QString m_lastError;
     MDocumentFiles *m_pFiles = nullptr;

@@ -273,11 +273,12 @@ void MQmlInterface::runDropCommand(int code)
     BCommandProcessor *processor = BCommandProcessor::instance();
     if (!factory || !processor)
         return;
-    BCommand *command = factory->create(code);
+    std::unique_ptr<BCommand> command = factory->create(code);
     if (!command)
         return;
     command->setModel(m_pModel);
     command->setDropData(this);
     command->prepare();
-    processor->process(command);
+    // A drop is done once run: one handed back is not kept.
+    processor->process(std::move(command));
 }

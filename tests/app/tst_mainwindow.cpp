@@ -27,6 +27,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -543,11 +544,12 @@ void TestMainWindow::modelSignalsDriveActions()
 void TestMainWindow::undoRedoThroughActions()
 {
     BCommandProcessor *processor = BCommandProcessor::instance();
-    auto *command = new MarkCommand;
+    auto mark = std::make_unique<MarkCommand>();
+    BCommand *command = mark.get();
     command->setModel(m_pModel);
     command->prepare();
     QVERIFY(m_pModel->isModified());
-    processor->process(command);
+    QVERIFY(!processor->process(std::move(mark)));
     QVERIFY(act(KMainController::UndoAction)->isEnabled());
     QVERIFY(act(KMainController::UndoListAction)->isEnabled());
     QVERIFY(!act(KMainController::RedoAction)->isEnabled());
