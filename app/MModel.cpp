@@ -5,6 +5,7 @@
 #include "app/MDocumentFiles.h"
 #include "app/KComposite.h"
 #include "app/KController.h"
+#include "app/KMainController.h"
 #include "document/MProject.h"
 #include "app/UMessage.h"
 #include "commands/BCommand.h"
@@ -34,10 +35,6 @@ const QString GroupPanels = QStringLiteral("Panels");
 const QString GroupControls = QStringLiteral("Controls");
 constexpr int MaxPanelsPerCollection = 6;
 constexpr int PollingInterval = 1000;
-constexpr int MainControllerType = 0x1004;
-constexpr int TreeControllerType = 0x1002;
-constexpr int CanvasControllerType = 0x1003;
-constexpr int EditModeAction = 0x3011;
 
 } // namespace
 
@@ -99,7 +96,7 @@ void MModel::initialize()
     BCommandProcessor::instance();
     UArchive::instance();
     if (!m_pPointerTool) {
-        m_pPointerTool = BCommandFactory::instance()->create(0x2000);
+        m_pPointerTool = BCommandFactory::instance()->create(BCommandFactory::ToolSelect);
         if (m_pPointerTool) {
             m_pPointerTool->setModel(this);
             m_pPointerTool->prepare();
@@ -319,9 +316,9 @@ void MModel::setEditMode(bool on)
     if (m_pPointerTool)
         m_pPointerTool->setEditMode(on);
     if (m_pControllers) {
-        if (KController *main = m_pControllers->findController(MainControllerType))
-            main->setActionChecked(EditModeAction, on);
-        if (KController *tree = m_pControllers->findController(TreeControllerType))
+        if (KController *main = m_pControllers->findController(KController::MainType))
+            main->setActionChecked(KMainController::EditModeAction, on);
+        if (KController *tree = m_pControllers->findController(KController::TreeType))
             tree->setEditMode(on);
     }
     if (m_pDocumentRoot)
@@ -391,7 +388,7 @@ QString MModel::aboutText() const
     return tr("Zindral Remote builder\nVersion %1\n\n"
               "Designs the touch control panels of Zindral DSP systems.\n\n"
               "Copyright \u00A9 Orvane. All rights reserved.")
-        .arg(QStringLiteral("2.0.3.8"));
+        .arg(QStringLiteral(ZRB_VERSION));
 }
 
 void MModel::applySkin(const QString &, const QString &)
@@ -439,7 +436,7 @@ void MModel::refreshCanvasController()
 {
     if (!m_pControllers)
         return;
-    if (KController *canvas = m_pControllers->findController(CanvasControllerType))
+    if (KController *canvas = m_pControllers->findController(KController::QmlType))
         canvas->update(0);
 }
 

@@ -179,13 +179,13 @@ void MQmlInterface::dropSite(QString text, QString data, WWidget *dropSite)
     m_dropText = text;
     m_dropNode = identity(data);
     m_pDropSite = dropSite;
-    runDropCommand(DropSite);
+    runDropCommand(BCommandFactory::DropSite);
 }
 
 void MQmlInterface::dropPanel(QString, QString data)
 {
     m_dropNode = identity(data);
-    runDropCommand(DropPanel);
+    runDropCommand(BCommandFactory::DropPanel);
 }
 
 void MQmlInterface::panelSetup()
@@ -221,7 +221,7 @@ void MQmlInterface::dropControl(QString text, QString data, int x, int y)
     m_dropNode = identity(data);
     m_dropX = x;
     m_dropY = y;
-    runDropCommand(DropControl);
+    runDropCommand(BCommandFactory::DropControl);
 }
 
 void MQmlInterface::dropLink(QString text, QString data, int x, int y)
@@ -230,7 +230,7 @@ void MQmlInterface::dropLink(QString text, QString data, int x, int y)
     m_dropLink = identity(data);
     m_dropX = x;
     m_dropY = y;
-    runDropCommand(DropLink);
+    runDropCommand(BCommandFactory::DropLink);
 }
 
 BCommand *MQmlInterface::gestureTool() const
@@ -242,14 +242,14 @@ void MQmlInterface::moveControl(float x, float y, uint state)
 {
     BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
-        tool->pointerEvent(x, y, -1, ToolDrag, int(state));
+        tool->pointerEvent(x, y, -1, BCommandFactory::ToolDrag, int(state));
 }
 
 void MQmlInterface::resizeControl(float x, float y, uint edge, uint state)
 {
     BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
-        tool->pointerEvent(x, y, int(edge), ToolResize, int(state));
+        tool->pointerEvent(x, y, int(edge), BCommandFactory::ToolResize, int(state));
 }
 
 void MQmlInterface::keyEvent(int key, int modifiers, bool repeat, uint state)
@@ -258,13 +258,13 @@ void MQmlInterface::keyEvent(int key, int modifiers, bool repeat, uint state)
         return;
     BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
-        tool->keyEvent(key, modifiers, ToolNudge, repeat, int(state));
+        tool->keyEvent(key, modifiers, BCommandFactory::ToolNudge, repeat, int(state));
 }
 
 void MQmlInterface::doubleClickControl()
 {
     if (m_pModel)
-        m_pModel->broadcast(ShowProperties);
+        m_pModel->broadcast(KController::ShowProperties);
 }
 
 void MQmlInterface::runDropCommand(int code)

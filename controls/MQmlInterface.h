@@ -21,23 +21,6 @@ class MQmlInterface : public QObject
 {
     Q_OBJECT
 public:
-    enum ToolCode
-    {
-        ToolDrag = 0x2001,
-        ToolResize = 0x2002,
-        ToolNudge = 0x2006
-    };
-
-    enum DropCode
-    {
-        DropControl = 0x2200,
-        DropPanel = 0x2201,
-        DropSite = 0x2202,
-        DropLink = 0x2203
-    };
-
-    static constexpr int ShowProperties = 0x2900;
-
     explicit MQmlInterface(QObject *parent = nullptr);
     ~MQmlInterface() override;
 

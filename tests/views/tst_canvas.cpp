@@ -3,6 +3,7 @@
 #include "app/MModel.h"
 #include "document/MProject.h"
 #include "commands/BCommand.h"
+#include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
 #include "controls/MQmlInterface.h"
 #include "controls/WWidget.h"
@@ -744,10 +745,11 @@ void TestCanvas::gestureRouting()
     bridge.moveControl(7, -3, Qt::GestureUpdated);
     bridge.resizeControl(4, 0, Qt::RightEdge, Qt::GestureFinished);
     bridge.resizeControl(0, 9, Qt::BottomEdge, Qt::GestureStarted);
-    QCOMPARE(bridge.tool.calls,
-             (QStringList{QStringLiteral("pointer 7 -3 -1 2001 2"),
-                          QStringLiteral("pointer 4 0 4 2002 3"),
-                          QStringLiteral("pointer 0 9 8 2002 1")}));
+    const QString drag = QString::number(BCommandFactory::ToolDrag, 16);
+    const QString resize = QString::number(BCommandFactory::ToolResize, 16);
+    QCOMPARE(bridge.tool.calls, (QStringList{QStringLiteral("pointer 7 -3 -1 %1 2").arg(drag),
+                                             QStringLiteral("pointer 4 0 4 %1 3").arg(resize),
+                                             QStringLiteral("pointer 0 9 8 %1 1").arg(resize)}));
 }
 
 void TestCanvas::keyEventPassesOnlyArrows_data()
@@ -782,7 +784,10 @@ void TestCanvas::keyEventPassesOnlyArrows()
         QVERIFY2(bridge.tool.calls.isEmpty(), qPrintable(bridge.tool.calls.join(QLatin1Char('\n'))));
         return;
     }
-    const QString prefix = QStringLiteral("key %1 %2 2006 ").arg(key, 0, 16).arg(int(Qt::ShiftModifier), 0, 16);
+    const QString prefix = QStringLiteral("key %1 %2 %3 ")
+                               .arg(key, 0, 16)
+                               .arg(int(Qt::ShiftModifier), 0, 16)
+                               .arg(int(BCommandFactory::ToolNudge), 0, 16);
     QCOMPARE(bridge.tool.calls, (QStringList{prefix + QStringLiteral("1 1"), prefix + QStringLiteral("0 3")}));
 }
 
@@ -856,7 +861,7 @@ void TestCanvas::selectionOverlayReports()
     QCOMPARE(cancelled.count(), 0);
 
     QTest::mouseDClick(rig.frame(), Qt::LeftButton, Qt::NoModifier, centre);
-    QTRY_VERIFY_WITH_TIMEOUT(log->hints.contains(MQmlInterface::ShowProperties), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log->hints.contains(KController::ShowProperties), Timeout);
 
     auto *frame = findItem(selector, QStringLiteral("selectionFrame"));
     auto *handle = findItem(selector, QStringLiteral("rightHandle"));
