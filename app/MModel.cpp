@@ -275,9 +275,9 @@ void MModel::refreshViewState()
     m_pCanvasState->refreshViewState();
 }
 
-bool MModel::mobileMenuChoice(const QString &text)
+bool MModel::mobileMenuChoice(int entry, const QString &title)
 {
-    return m_pCanvasState->mobileMenuChoice(text);
+    return m_pCanvasState->mobileMenuChoice(entry, title);
 }
 
 CControl *MModel::pasteText(CComposite *composite, const QString &text)

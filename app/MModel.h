@@ -131,9 +131,10 @@ public:
     void rebindFactory(QQmlContext *context);
     // The bridge asks for this whenever the canvas changes size.
     void canvasResize();
-    // An entry of the canvas's set-up menu: "Project Information" and
-    // "About" show their texts on the canvas. Answers the dialog's result.
-    bool mobileMenuChoice(const QString &text);
+    // An entry of the canvas's set-up menu, by its MCanvasState::SetupEntry
+    // id: "Project Information" and "About" show their texts on the canvas
+    // under the title given. Answers the dialog's result.
+    bool mobileMenuChoice(int entry, const QString &title);
     // Calls the pointer tool's execute(1): ends a gesture in progress.
     void resetPointerTool();
     // Names of the collections, in document order, for the canvas menu.

@@ -81,6 +81,7 @@ void MQmlInterface::setContext(QQmlContext *context)
 {
     m_pContext = context;
     publishSceneMenu();
+    publishSetupMenu();
 }
 
 void MQmlInterface::setModel(MModel *model)
@@ -114,10 +115,21 @@ void MQmlInterface::publishSceneMenu()
     m_pContext->setContextProperty(SceneMenuProperty, names);
 }
 
-void MQmlInterface::setSetupMenu(const QString &text)
+void MQmlInterface::setSetupMenu(const QVector<SetupMenuEntry> &entries)
 {
-    if (m_pContext)
-        m_pContext->setContextProperty(SetupMenuProperty, text.split(QLatin1Char(',')));
+    m_setupMenu = entries;
+    publishSetupMenu();
+}
+
+void MQmlInterface::publishSetupMenu()
+{
+    if (!m_pContext)
+        return;
+    QVariantList published;
+    for (const SetupMenuEntry &entry : qAsConst(m_setupMenu))
+        published.append(
+            QVariantMap{{QStringLiteral("id"), entry.id}, {QStringLiteral("text"), entry.text}});
+    m_pContext->setContextProperty(SetupMenuProperty, published);
 }
 
 void MQmlInterface::setObject(QString name, QObject *object)
@@ -153,9 +165,19 @@ bool MQmlInterface::postCommand(QString cmd, QString msg)
         emit m_pModel->displayMessage(msg);
         return true;
     }
-    if (cmd == QLatin1String("system"))
-        return m_pModel->mobileMenuChoice(msg);
     return false;
+}
+
+bool MQmlInterface::setupMenuChoice(int id)
+{
+    if (!m_pModel)
+        return false;
+    QString title;
+    for (const SetupMenuEntry &entry : qAsConst(m_setupMenu)) {
+        if (entry.id == id)
+            title = entry.text;
+    }
+    return m_pModel->mobileMenuChoice(id, title);
 }
 
 bool MQmlInterface::dragEvent(QString text, QString data, WWidget *dropSite)

@@ -1,5 +1,6 @@
 #include "views/KQmlController.h"
 
+#include "app/MCanvasState.h"
 #include "app/MModel.h"
 #include "document/CCanvas.h"
 #include "views/VQmlFrame.h"
@@ -7,6 +8,8 @@
 #include <QQmlEngine>
 #include <QSplitter>
 #include <QWidget>
+
+#include <iterator>
 
 KQmlController::KQmlController(MModel *model, QWidget *parentWidget)
     : KController(model, parentWidget)
@@ -42,10 +45,24 @@ void KQmlController::build(bool first)
     m_pContainer->setMinimumSize(200, 200);
     m_pContainer->setFocusPolicy(Qt::TabFocus);
     m_pView->initialize(first);
-    m_pView->setSetupMenu(tr("About Zindral Remote...,Network Status...,Project Information..."));
+    publishSetupMenu();
     if (CCanvas *canvas = model->canvas())
         canvas->attachView(m_pView);
     m_pSplitter->addWidget(m_pContainer);
+}
+
+void KQmlController::publishSetupMenu()
+{
+    // The texts are one translation, in the order shown; each carries the id
+    // the model dispatches on.
+    const QStringList texts = tr("About Zindral Remote...,Network Status...,Project Information...")
+                                  .split(QLatin1Char(','));
+    const int ids[] = {MCanvasState::About, MCanvasState::NetworkStatus,
+                       MCanvasState::ProjectInformation};
+    QVector<MQmlInterface::SetupMenuEntry> entries;
+    for (int i = 0; i < texts.count() && i < int(std::size(ids)); ++i)
+        entries.append({ids[i], texts.at(i)});
+    m_pView->setSetupMenu(entries);
 }
 
 void KQmlController::tearDown()
