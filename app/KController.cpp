@@ -72,16 +72,15 @@ bool KController::removeController(KController *controller)
 {
     if (controller != this)
         return false;
+    // A leaf asked to remove itself goes at once; its destructor takes it out
+    // of the composites that hold it.
     delete this;
     return true;
 }
 
 bool KController::removeController(int type)
 {
-    if (this->type() != type)
-        return false;
-    delete this;
-    return true;
+    return this->type() == type && KController::removeController(this);
 }
 
 KController *KController::findController(int type)

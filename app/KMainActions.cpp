@@ -142,12 +142,6 @@ KMainActions::KMainActions(KMainController *owner) : m_pOwner(owner)
     QObject::connect(online, &QAction::toggled, owner, &KMainController::connectionToggled);
 }
 
-KMainActions::~KMainActions()
-{
-    qDeleteAll(m_actions);
-    qDeleteAll(m_menus);
-}
-
 QAction *KMainActions::create(int code, const char *text, const char *icon, const char *shortcut,
                               const char *shortcutName)
 {
@@ -156,7 +150,6 @@ QAction *KMainActions::create(int code, const char *text, const char *icon, cons
         created->setIcon(QIcon(QLatin1String(icon)));
     if (shortcut)
         created->setShortcut(QKeySequence(translated(shortcut, shortcutName)));
-    m_actions.append(created);
     if (code != 0)
         m_byCode.insert(code, created);
     return created;
@@ -164,7 +157,9 @@ QAction *KMainActions::create(int code, const char *text, const char *icon, cons
 
 void KMainActions::buildMenus(QMenuBar *bar)
 {
-    auto *file = new QMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&File")));
+    if (!bar)
+        return;
+    QMenu *file = bar->addMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&File")));
     file->addAction(action(KMainController::OpenZdpAction));
     file->addSeparator();
     file->addAction(action(KMainController::NewAction));
@@ -174,7 +169,7 @@ void KMainActions::buildMenus(QMenuBar *bar)
     file->addSeparator();
     file->addAction(action(KMainController::ExitAction));
 
-    auto *edit = new QMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Edit")));
+    QMenu *edit = bar->addMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Edit")));
     edit->addAction(action(KMainController::UndoAction));
     edit->addAction(action(KMainController::RedoAction));
     edit->addAction(action(KMainController::UndoListAction));
@@ -184,14 +179,14 @@ void KMainActions::buildMenus(QMenuBar *bar)
     edit->addAction(action(KMainController::PasteAction));
     edit->addAction(action(KMainController::DeleteAction));
 
-    auto *layout = new QMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Layout")));
+    QMenu *layout = bar->addMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Layout")));
     layout->addActions(m_zOrderActions);
     layout->addSeparator();
     layout->addActions(m_alignActions);
     layout->addSeparator();
     layout->addActions(m_distributeActions);
 
-    auto *tools = new QMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Tools")));
+    QMenu *tools = bar->addMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Tools")));
     tools->addAction(action(KMainController::LayoutAction));
     tools->addAction(action(KMainController::CanvasAction));
     tools->addSeparator();
@@ -199,16 +194,12 @@ void KMainActions::buildMenus(QMenuBar *bar)
     tools->addSeparator();
     tools->addAction(action(KMainController::SendAction));
 
-    auto *help = new QMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Help")));
+    QMenu *help = bar->addMenu(translated(QT_TRANSLATE_NOOP("KMainController", "&Help")));
     help->addAction(action(KMainController::HelpAction));
     help->addSeparator();
     help->addAction(action(KMainController::AboutAction));
 
     m_menus = {file, edit, layout, tools, help};
-    if (bar) {
-        for (QMenu *menu : qAsConst(m_menus))
-            bar->addMenu(menu);
-    }
 }
 
 void KMainActions::buildToolBar(QToolBar *bar)

@@ -10,16 +10,17 @@ class QMenu;
 class QMenuBar;
 class QToolBar;
 
-// Builds and owns the main controller's actions, menus and tool-bar entries,
-// and ties their enabled states to the model's signals.
+// Builds the main controller's actions, menus and tool-bar entries, and ties
+// their enabled states to the model's signals. The actions are the
+// controller's children and the menus the menu bar's.
 class KMainActions
 {
 public:
     explicit KMainActions(KMainController *owner);
-    ~KMainActions();
 
     // The action with that code; null for any other code.
     QAction *action(int id) const { return m_byCode.value(id, nullptr); }
+    // Without a menu bar no menus are built.
     void buildMenus(QMenuBar *bar);
     void buildToolBar(QToolBar *bar);
     void connectModel(MModel *model);
@@ -31,7 +32,6 @@ private:
 
     KMainController *m_pOwner = nullptr;
     QHash<int, QAction *> m_byCode;
-    QList<QAction *> m_actions;
     QList<QMenu *> m_menus;
     // The Layout menu's actions have no code.
     QList<QAction *> m_zOrderActions;

@@ -26,17 +26,17 @@
 #include <QUrl>
 
 KMainController::KMainController()
+    : m_pCanvas(std::make_unique<CCanvas>()), m_pMainWindow(new MainWindow)
 {
-    m_pCanvas = new CCanvas;
-    m_pMainWindow = new MainWindow;
 }
 
 KMainController::~KMainController()
 {
-    delete m_pActions;
-    delete m_pFiles;
+    m_pActions.reset();
+    m_pFiles.reset();
+    // The window shows the canvas record, so the window goes first.
     delete m_pMainWindow;
-    delete m_pCanvas;
+    m_pCanvas.reset();
 }
 
 MainWindow *KMainController::mainWindow() const
@@ -78,9 +78,9 @@ void KMainController::initialize()
 {
     MainWindow *window = m_pMainWindow;
     window->setController(this);
-    m_pFiles = new KPanelFiles(this);
+    m_pFiles = std::make_unique<KPanelFiles>(this);
 
-    m_pActions = new KMainActions(this);
+    m_pActions = std::make_unique<KMainActions>(this);
     BCommandProcessor::instance()->setController(this);
     m_pActions->buildMenus(window->menuBar());
     m_pActions->buildToolBar(window->mainToolBar());
@@ -93,7 +93,7 @@ void KMainController::initialize()
     }
     if (model) {
         model->setMainWindow(window);
-        model->setCanvas(m_pCanvas);
+        model->setCanvas(m_pCanvas.get());
     }
 
     // The canvas; the project tree and properties tabs join beside it.
@@ -268,11 +268,11 @@ void KMainController::exit()
 
 void KMainController::runHistoryCommand(int code)
 {
-    BCommand *command = BCommandFactory::instance()->create(code);
+    std::unique_ptr<BCommand> command = BCommandFactory::instance()->create(code);
     if (!command)
         return;
     command->setModel(model());
-    BCommandProcessor::instance()->process(command);
+    BCommandProcessor::instance()->process(std::move(command));
 }
 
 void KMainController::undo()
@@ -293,14 +293,14 @@ void KMainController::undoList()
 
 void KMainController::issueCommand(int code)
 {
-    BCommand *command = BCommandFactory::instance()->create(code);
+    std::unique_ptr<BCommand> command = BCommandFactory::instance()->create(code);
     if (!command)
         return;
     command->setModel(model());
     command->prepare();
-    // From here the command belongs to the processor, or deletes itself when
-    // it finds nothing to act on.
-    command->execute(0);
+    // The processor files it, or deletes it when it found nothing to act on;
+    // one it hands back is not wanted here and goes with this scope.
+    BCommandProcessor::instance()->process(std::move(command));
 }
 
 void KMainController::cut()

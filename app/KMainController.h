@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class CCanvas;
 class KMainActions;
 class KPanelFiles;
@@ -50,7 +52,7 @@ public:
 
     void setApplication(QApplication *application) { m_pApplication = application; }
     MainWindow *mainWindow() const;
-    CCanvas *canvas() const { return m_pCanvas; }
+    CCanvas *canvas() const { return m_pCanvas.get(); }
     QSettings *settings() const;
     // Empty while the panel has never been saved under a name.
     QString currentPath() const;
@@ -114,9 +116,10 @@ private:
     void loadStartPanel();
 
     QApplication *m_pApplication = nullptr;
-    KMainActions *m_pActions = nullptr;
-    CCanvas *m_pCanvas = nullptr;
+    std::unique_ptr<KMainActions> m_pActions;
+    std::unique_ptr<CCanvas> m_pCanvas;
     // The current panel file path and the settings live with the file commands.
-    KPanelFiles *m_pFiles = nullptr;
+    std::unique_ptr<KPanelFiles> m_pFiles;
+    // A top-level window has no Qt parent; this controller deletes it.
     QPointer<MainWindow> m_pMainWindow;
 };

@@ -15,12 +15,12 @@ const char *const PanelsKey = "Path/Panels";
 const char *const DesignsKey = "Path/Designs";
 } // namespace
 
-KPanelFiles::KPanelFiles(KMainController *owner) : m_pOwner(owner), m_pSettings(new USettings) {}
-
-KPanelFiles::~KPanelFiles()
+KPanelFiles::KPanelFiles(KMainController *owner)
+    : m_pOwner(owner), m_pSettings(std::make_unique<USettings>())
 {
-    delete m_pSettings;
 }
+
+KPanelFiles::~KPanelFiles() = default;
 
 QString KPanelFiles::folderOf(const QString &path)
 {

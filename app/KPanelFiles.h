@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <memory>
+
 class KMainController;
 class QSettings;
 
@@ -17,7 +19,7 @@ public:
     explicit KPanelFiles(KMainController *owner);
     ~KPanelFiles();
 
-    QSettings *settings() const { return m_pSettings; }
+    QSettings *settings() const { return m_pSettings.get(); }
     // Empty while the panel has never been saved under a name.
     QString currentPath() const { return m_currentPath; }
     void clearCurrentPath() { m_currentPath.clear(); }
@@ -37,5 +39,5 @@ private:
 
     KMainController *m_pOwner = nullptr;
     QString m_currentPath;
-    QSettings *m_pSettings = nullptr;
+    std::unique_ptr<QSettings> m_pSettings;
 };

@@ -77,33 +77,34 @@ void MCanvasState::refreshViewState()
     pushHeaderTitle();
 }
 
-bool MCanvasState::mobileMenuChoice(const QString &text)
+bool MCanvasState::mobileMenuChoice(int entry, const QString &title)
 {
-    const QString projectInformation = MModel::tr("Project Information");
-    const QString about = MModel::tr("About");
-    // Tested in this order; the network entries and receiving join with the
-    // online session.
-    for (const QString &word : {MModel::tr("IP Address"), MModel::tr("Network Status")}) {
-        if (text.startsWith(word))
-            return false;
-    }
-    if (text.startsWith(projectInformation)) {
+    switch (entry) {
+    case ProjectInformation: {
         if (!m.project())
             return false;
         DQmlMessageDialog dialog(m.m_pQmlContext);
-        dialog.setTitle(text);
+        dialog.setTitle(title);
         dialog.setText(m.project()->informationText());
         dialog.setButton(MModel::tr("OK"));
         return dialog.exec();
     }
-    if (text.startsWith(about)) {
-        DQmlMessageDialog dialog(m.m_pQmlContext, QUrl(QStringLiteral("qrc:/qml/objects/QmlAboutDialog.qml")));
-        dialog.setTitle(text);
+    case About: {
+        DQmlMessageDialog dialog(m.m_pQmlContext,
+                                 QUrl(QStringLiteral("qrc:/qml/objects/QmlAboutDialog.qml")));
+        dialog.setTitle(title);
         dialog.setText(m.aboutText());
         dialog.setButton(MModel::tr("OK"));
         return dialog.exec();
     }
-    return false;
+    case IpAddress:
+    case NetworkStatus:
+    case Receive:
+        // These join with the online session.
+        return false;
+    default:
+        return false;
+    }
 }
 
 CControl *MCanvasState::pasteText(CComposite *composite, const QString &text)

@@ -11,6 +11,16 @@ class MModel;
 class MCanvasState
 {
 public:
+    // The entries of the canvas's set-up menu, as the menu hands them back.
+    enum SetupEntry
+    {
+        IpAddress = 1,
+        NetworkStatus,
+        Receive,
+        ProjectInformation,
+        About
+    };
+
     explicit MCanvasState(MModel &model);
 
     bool updateScale();
@@ -18,7 +28,7 @@ public:
     void pushPageState();
     void pushHeaderTitle();
     void refreshViewState();
-    bool mobileMenuChoice(const QString &text);
+    bool mobileMenuChoice(int entry, const QString &title);
     CControl *pasteText(CComposite *composite, const QString &text);
     void restack(CControl *control);
 

@@ -5,6 +5,7 @@
 #include "app/MDocumentFiles.h"
 #include "app/KComposite.h"
 #include "app/KController.h"
+#include "app/KMainController.h"
 #include "document/MProject.h"
 #include "app/UMessage.h"
 #include "commands/BCommand.h"
@@ -35,10 +36,6 @@ const QString GroupPanels = QStringLiteral("Panels");
 const QString GroupControls = QStringLiteral("Controls");
 constexpr int MaxPanelsPerCollection = 6;
 constexpr int PollingInterval = 1000;
-constexpr int MainControllerType = 0x1004;
-constexpr int TreeControllerType = 0x1002;
-constexpr int CanvasControllerType = 0x1003;
-constexpr int EditModeAction = 0x3011;
 
 } // namespace
 
@@ -59,8 +56,7 @@ MModel::~MModel()
     KComposite *controllers = m_pControllers;
     m_pControllers = nullptr;
     delete controllers;
-    delete m_pPointerTool;
-    m_pPointerTool = nullptr;
+    m_pPointerTool.reset();
     VModeManager::release();
     m_pCurrentPanel = nullptr;
     m_pDocument.reset();
@@ -87,7 +83,7 @@ void MModel::initialize()
 
     BCommandProcessor::instance();
     if (!m_pPointerTool) {
-        m_pPointerTool = BCommandFactory::instance()->create(0x2000);
+        m_pPointerTool = BCommandFactory::instance()->create(BCommandFactory::ToolSelect);
         if (m_pPointerTool) {
             m_pPointerTool->setModel(this);
             m_pPointerTool->prepare();
@@ -322,9 +318,9 @@ void MModel::refreshViewState()
     m_pCanvasState->refreshViewState();
 }
 
-bool MModel::mobileMenuChoice(const QString &text)
+bool MModel::mobileMenuChoice(int entry, const QString &title)
 {
-    return m_pCanvasState->mobileMenuChoice(text);
+    return m_pCanvasState->mobileMenuChoice(entry, title);
 }
 
 CControl *MModel::pasteText(CComposite *composite, const QString &text)
@@ -363,9 +359,9 @@ void MModel::setEditMode(bool on)
     if (m_pPointerTool)
         m_pPointerTool->setEditMode(on);
     if (m_pControllers) {
-        if (KController *main = m_pControllers->findController(MainControllerType))
-            main->setActionChecked(EditModeAction, on);
-        if (KController *tree = m_pControllers->findController(TreeControllerType))
+        if (KController *main = m_pControllers->findController(KController::MainType))
+            main->setActionChecked(KMainController::EditModeAction, on);
+        if (KController *tree = m_pControllers->findController(KController::TreeType))
             tree->setEditMode(on);
     }
     documentRoot()->setEditMode(on);
@@ -431,7 +427,7 @@ QString MModel::aboutText() const
     return tr("Zindral Remote builder\nVersion %1\n\n"
               "Designs the touch control panels of Zindral DSP systems.\n\n"
               "Copyright \u00A9 Orvane. All rights reserved.")
-        .arg(QStringLiteral("2.0.3.8"));
+        .arg(QStringLiteral(ZRB_VERSION));
 }
 
 void MModel::applySkin(const QString &, const QString &)
@@ -478,7 +474,7 @@ void MModel::refreshCanvasController()
 {
     if (!m_pControllers)
         return;
-    if (KController *canvas = m_pControllers->findController(CanvasControllerType))
+    if (KController *canvas = m_pControllers->findController(KController::QmlType))
         canvas->update(0);
 }
 

@@ -152,14 +152,15 @@ public:
     void rebindFactory(QQmlContext *context);
     // The bridge asks for this whenever the canvas changes size.
     void canvasResize();
-    // An entry of the canvas's set-up menu: "Project Information" and
-    // "About" show their texts on the canvas. Answers the dialog's result.
-    bool mobileMenuChoice(const QString &text);
+    // An entry of the canvas's set-up menu, by its MCanvasState::SetupEntry
+    // id: "Project Information" and "About" show their texts on the canvas
+    // under the title given. Answers the dialog's result.
+    bool mobileMenuChoice(int entry, const QString &title);
     // Calls the pointer tool's execute(1): ends a gesture in progress.
     void resetPointerTool();
     // Names of the collections, in document order, for the canvas menu.
     QStringList collectionNames() const;
-    BCommand *pointerTool() const { return m_pPointerTool; }
+    BCommand *pointerTool() const { return m_pPointerTool.get(); }
     float viewScale() const { return m_viewScale; }
     void setViewScale(float scale) { m_viewScale = scale; }
     QString documentPath() const;
@@ -217,7 +218,7 @@ private:
     QHostAddress m_mobileAddress;
     CCanvas *m_pCanvas = nullptr;
     KComposite *m_pControllers = nullptr;
-    BCommand *m_pPointerTool = nullptr;
+    std::unique_ptr<BCommand> m_pPointerTool;
     bool m_editMode = false;
     QString m_lastError;
     MDocumentFiles *m_pFiles = nullptr;

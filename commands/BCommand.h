@@ -9,7 +9,8 @@ class MModel;
 class MQmlInterface;
 
 // Base of every edit: created by code, given the model, prepared, then run and
-// filed by the command processor according to its undo mode.
+// filed by the command processor according to its undo mode. A command that
+// finds nothing to act on makes itself Transient while it runs.
 class BCommand
 {
 public:
@@ -18,7 +19,7 @@ public:
         Transient = 0,    // run, then deleted
         Recorded = 1,     // kept for undo
         ClearsHistory = 2 // run, then both lists are cleared and it is deleted
-        // any other value: run only, the creator keeps it
+        // any other value: run only, and handed back to the creator
     };
 
     enum State

@@ -10,13 +10,13 @@ BCommandFactory *BCommandFactory::instance()
     return &factory;
 }
 
-BCommand *BCommandFactory::create(int code) const
+std::unique_ptr<BCommand> BCommandFactory::create(int code) const
 {
     switch (code) {
     case EditUndo:
-        return new BEditUndoCommand;
+        return std::make_unique<BEditUndoCommand>();
     case EditRedo:
-        return new BEditRedoCommand;
+        return std::make_unique<BEditRedoCommand>();
     default:
         return nullptr;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class BCommand;
 
 // Creates commands by their numeric code; the caller owns what it answers.
@@ -43,7 +45,7 @@ public:
     static BCommandFactory *instance();
 
     // Null for a code that names no command class.
-    BCommand *create(int code) const;
+    std::unique_ptr<BCommand> create(int code) const;
 
 private:
     BCommandFactory() = default;

@@ -1,6 +1,6 @@
 #include "commands/BCommandProcessor.h"
 
-#include "app/KController.h"
+#include "app/KMainController.h"
 #include "commands/BCommand.h"
 
 #include <QClipboard>
@@ -44,87 +44,96 @@ BCommandProcessor::BCommandProcessor()
 BCommandProcessor::~BCommandProcessor()
 {
     QObject::disconnect(m_clipboardConnection);
-    deleteAll(m_undoList);
-    deleteAll(m_redoList);
+    clearHistory(m_undoList);
+    clearHistory(m_redoList);
 }
 
-void BCommandProcessor::deleteAll(QList<BCommand *> &list)
+void BCommandProcessor::clearHistory(History &list)
 {
-    const QList<BCommand *> commands = list;
-    list.clear();
-    qDeleteAll(commands);
+    // Taken out first, so no command is reachable through the list while the
+    // commands are deleted.
+    History doomed;
+    doomed.swap(list);
 }
 
-void BCommandProcessor::trim(QList<BCommand *> &list)
+void BCommandProcessor::trim(History &list)
 {
-    while (list.count() > MaxHistory)
-        delete list.takeFirst();
+    while (list.size() > std::size_t(MaxHistory))
+        list.pop_front();
 }
 
-void BCommandProcessor::process(BCommand *command)
+BCommand *BCommandProcessor::at(const History &list, int index)
+{
+    if (index < 0 || std::size_t(index) >= list.size())
+        return nullptr;
+    return list[std::size_t(index)].get();
+}
+
+std::unique_ptr<BCommand> BCommandProcessor::process(std::unique_ptr<BCommand> command)
 {
     if (!command)
-        return;
+        return nullptr;
     command->redoCommand();
     // The command may have changed its mode while it ran.
     switch (command->undoMode()) {
     case BCommand::Recorded:
-        m_undoList.append(command);
+        m_undoList.push_back(std::move(command));
         trim(m_undoList);
-        deleteAll(m_redoList);
+        clearHistory(m_redoList);
         break;
     case BCommand::Transient:
-        delete command;
+        command.reset();
         break;
     case BCommand::ClearsHistory:
-        deleteAll(m_undoList);
-        deleteAll(m_redoList);
-        delete command;
+        clearHistory(m_undoList);
+        clearHistory(m_redoList);
+        command.reset();
         break;
     default:
         break;
+    }
+    updateActions();
+    return command;
+}
+
+void BCommandProcessor::step(History &from, History &to, void (BCommand::*run)())
+{
+    if (!from.empty()) {
+        std::unique_ptr<BCommand> command = std::move(from.back());
+        from.pop_back();
+        (command.get()->*run)();
+        to.push_back(std::move(command));
+        trim(to);
     }
     updateActions();
 }
 
 void BCommandProcessor::undo()
 {
-    if (!m_undoList.isEmpty()) {
-        BCommand *command = m_undoList.takeLast();
-        command->undoCommand();
-        m_redoList.append(command);
-        trim(m_redoList);
-    }
-    updateActions();
+    step(m_undoList, m_redoList, &BCommand::undoCommand);
 }
 
 void BCommandProcessor::redo()
 {
-    if (!m_redoList.isEmpty()) {
-        BCommand *command = m_redoList.takeLast();
-        command->redoCommand();
-        m_undoList.append(command);
-        trim(m_undoList);
-    }
-    updateActions();
+    step(m_redoList, m_undoList, &BCommand::redoCommand);
 }
 
 void BCommandProcessor::undo(int row)
 {
-    for (int step = 0; step <= row && !m_undoList.isEmpty(); ++step)
+    for (int taken = 0; taken <= row && !m_undoList.empty(); ++taken)
         undo();
 }
 
 void BCommandProcessor::redo(int row)
 {
-    for (int step = 0; step <= row && !m_redoList.isEmpty(); ++step)
+    for (int taken = 0; taken <= row && !m_redoList.empty(); ++taken)
         redo();
 }
 
 void BCommandProcessor::clear()
 {
-    deleteAll(m_undoList);
-    deleteAll(m_redoList);
+    clearHistory(m_undoList);
+    clearHistory(m_redoList);
     updateActions();
 }
 
@@ -141,23 +150,24 @@ KController *BCommandProcessor::controller() const
 
 BCommand *BCommandProcessor::undoAt(int index) const
 {
-    return m_undoList.value(index, nullptr);
+    return at(m_undoList, index);
 }
 
 BCommand *BCommandProcessor::redoAt(int index) const
 {
-    return m_redoList.value(index, nullptr);
+    return at(m_redoList, index);
 }
 
 void BCommandProcessor::updateActions()
 {
     if (!m_pController)
         return;
-    m_pController->setActionEnabled(UndoAction, !m_undoList.isEmpty());
-    m_pController->setActionEnabled(RedoAction, !m_redoList.isEmpty());
-    m_pController->setActionEnabled(UndoListAction, !m_undoList.isEmpty() || !m_redoList.isEmpty());
+    m_pController->setActionEnabled(KMainController::UndoAction, !m_undoList.empty());
+    m_pController->setActionEnabled(KMainController::RedoAction, !m_redoList.empty());
+    m_pController->setActionEnabled(KMainController::UndoListAction,
+                                    !m_undoList.empty() || !m_redoList.empty());
     QClipboard *clipboard = guiClipboard();
     const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
-    m_pController->setActionEnabled(PasteAction,
+    m_pController->setActionEnabled(KMainController::PasteAction,
                                     data && data->hasFormat(QLatin1String(ControlMimeType)));
 }

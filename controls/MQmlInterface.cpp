@@ -81,6 +81,7 @@ void MQmlInterface::setContext(QQmlContext *context)
 {
     m_pContext = context;
     publishSceneMenu();
+    publishSetupMenu();
 }
 
 void MQmlInterface::setModel(MModel *model)
@@ -114,10 +115,21 @@ void MQmlInterface::publishSceneMenu()
     m_pContext->setContextProperty(SceneMenuProperty, names);
 }
 
-void MQmlInterface::setSetupMenu(const QString &text)
+void MQmlInterface::setSetupMenu(const QVector<SetupMenuEntry> &entries)
 {
-    if (m_pContext)
-        m_pContext->setContextProperty(SetupMenuProperty, text.split(QLatin1Char(',')));
+    m_setupMenu = entries;
+    publishSetupMenu();
+}
+
+void MQmlInterface::publishSetupMenu()
+{
+    if (!m_pContext)
+        return;
+    QVariantList published;
+    for (const SetupMenuEntry &entry : qAsConst(m_setupMenu))
+        published.append(
+            QVariantMap{{QStringLiteral("id"), entry.id}, {QStringLiteral("text"), entry.text}});
+    m_pContext->setContextProperty(SetupMenuProperty, published);
 }
 
 void MQmlInterface::setObject(QString name, QObject *object)
@@ -153,9 +165,19 @@ bool MQmlInterface::postCommand(QString cmd, QString msg)
         emit m_pModel->displayMessage(msg);
         return true;
     }
-    if (cmd == QLatin1String("system"))
-        return m_pModel->mobileMenuChoice(msg);
     return false;
+}
+
+bool MQmlInterface::setupMenuChoice(int id)
+{
+    if (!m_pModel)
+        return false;
+    QString title;
+    for (const SetupMenuEntry &entry : qAsConst(m_setupMenu)) {
+        if (entry.id == id)
+            title = entry.text;
+    }
+    return m_pModel->mobileMenuChoice(id, title);
 }
 
 bool MQmlInterface::dragEvent(QString text, QString data, WWidget *dropSite)
@@ -179,13 +201,13 @@ void MQmlInterface::dropSite(QString text, QString data, WWidget *dropSite)
     m_dropText = text;
     m_dropNode = identity(data);
     m_pDropSite = dropSite;
-    runDropCommand(DropSite);
+    runDropCommand(BCommandFactory::DropSite);
 }
 
 void MQmlInterface::dropPanel(QString, QString data)
 {
     m_dropNode = identity(data);
-    runDropCommand(DropPanel);
+    runDropCommand(BCommandFactory::DropPanel);
 }
 
 void MQmlInterface::panelSetup()
@@ -221,7 +243,7 @@ void MQmlInterface::dropControl(QString text, QString data, int x, int y)
     m_dropNode = identity(data);
     m_dropX = x;
     m_dropY = y;
-    runDropCommand(DropControl);
+    runDropCommand(BCommandFactory::DropControl);
 }
 
 void MQmlInterface::dropLink(QString text, QString data, int x, int y)
@@ -230,7 +252,7 @@ void MQmlInterface::dropLink(QString text, QString data, int x, int y)
     m_dropLink = identity(data);
     m_dropX = x;
     m_dropY = y;
-    runDropCommand(DropLink);
+    runDropCommand(BCommandFactory::DropLink);
 }
 
 BCommand *MQmlInterface::gestureTool() const
@@ -242,14 +264,14 @@ void MQmlInterface::moveControl(float x, float y, uint state)
 {
     BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
-        tool->pointerEvent(x, y, -1, ToolDrag, int(state));
+        tool->pointerEvent(x, y, -1, BCommandFactory::ToolDrag, int(state));
 }
 
 void MQmlInterface::resizeControl(float x, float y, uint edge, uint state)
 {
     BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
-        tool->pointerEvent(x, y, int(edge), ToolResize, int(state));
+        tool->pointerEvent(x, y, int(edge), BCommandFactory::ToolResize, int(state));
 }
 
 void MQmlInterface::keyEvent(int key, int modifiers, bool repeat, uint state)
@@ -258,13 +280,13 @@ void MQmlInterface::keyEvent(int key, int modifiers, bool repeat, uint state)
         return;
     BCommand *tool = m_pModel ? gestureTool() : nullptr;
     if (tool)
-        tool->keyEvent(key, modifiers, ToolNudge, repeat, int(state));
+        tool->keyEvent(key, modifiers, BCommandFactory::ToolNudge, repeat, int(state));
 }
 
 void MQmlInterface::doubleClickControl()
 {
     if (m_pModel)
-        m_pModel->broadcast(ShowProperties);
+        m_pModel->broadcast(KController::ShowProperties);
 }
 
 void MQmlInterface::runDropCommand(int code)
@@ -273,11 +295,12 @@ void MQmlInterface::runDropCommand(int code)
     BCommandProcessor *processor = BCommandProcessor::instance();
     if (!factory || !processor)
         return;
-    BCommand *command = factory->create(code);
+    std::unique_ptr<BCommand> command = factory->create(code);
     if (!command)
         return;
     command->setModel(m_pModel);
     command->setDropData(this);
     command->prepare();
-    processor->process(command);
+    // A drop is done once run: one handed back is not kept.
+    processor->process(std::move(command));
 }

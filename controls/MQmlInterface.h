@@ -9,6 +9,7 @@
 #include <QQuickItem>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class BCommand;
 class VQmlFrame;
@@ -21,27 +22,19 @@ class MQmlInterface : public QObject
 {
     Q_OBJECT
 public:
-    enum ToolCode
+    // One entry of the canvas's set-up menu: the id the menu hands back
+    // (an MCanvasState::SetupEntry) and the text it shows.
+    struct SetupMenuEntry
     {
-        ToolDrag = 0x2001,
-        ToolResize = 0x2002,
-        ToolNudge = 0x2006
+        int id;
+        QString text;
     };
-
-    enum DropCode
-    {
-        DropControl = 0x2200,
-        DropPanel = 0x2201,
-        DropSite = 0x2202,
-        DropLink = 0x2203
-    };
-
-    static constexpr int ShowProperties = 0x2900;
 
     explicit MQmlInterface(QObject *parent = nullptr);
     ~MQmlInterface() override;
 
-    // The root context of the canvas engine; publishes "sceneMenuData".
+    // The root context of the canvas engine; publishes "sceneMenuData" and
+    // "setupMenuData".
     void setContext(QQmlContext *context);
     QQmlContext *context() const { return m_pContext; }
     // Remembers the model, makes this the object the model writes the canvas
@@ -59,8 +52,9 @@ public:
     // Publishes the collection names of the model's document as
     // "sceneMenuData" (empty without model or document).
     void publishSceneMenu();
-    // Publishes the comma-separated menu text as "setupMenuData".
-    void setSetupMenu(const QString &text);
+    // Publishes the entries, in order, as "setupMenuData": a list of objects
+    // with "id" and "text".
+    void setSetupMenu(const QVector<SetupMenuEntry> &entries);
 
     // The last drop, read by the drop commands.
     double dropX() const { return m_dropX; }
@@ -77,6 +71,9 @@ public:
     Q_INVOKABLE void setObject(QString name, QObject *object);
     Q_INVOKABLE void canvasResize();
     Q_INVOKABLE bool postCommand(QString cmd, QString msg);
+    // The set-up menu's entry with that id was chosen; answers what the model
+    // answers, titled with the entry's text.
+    Q_INVOKABLE bool setupMenuChoice(int id);
     Q_INVOKABLE bool dragEvent(QString text, QString data, WWidget *dropSite);
     Q_INVOKABLE void dropSite(QString text, QString data, WWidget *dropSite);
     Q_INVOKABLE void dropPanel(QString text, QString data);
@@ -102,6 +99,7 @@ protected:
 
 private:
     void runDropCommand(int code);
+    void publishSetupMenu();
     void connectScene();
 
     QPointer<QQmlContext> m_pContext;
@@ -116,4 +114,5 @@ private:
     quint64 m_dropNode = 0;
     QPointer<WWidget> m_pDropSite;
     QPointer<MModel> m_pModel;
+    QVector<SetupMenuEntry> m_setupMenu;
 };

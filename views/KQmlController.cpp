@@ -1,5 +1,6 @@
 #include "views/KQmlController.h"
 
+#include "app/MCanvasState.h"
 #include "app/MModel.h"
 #include "document/CCanvas.h"
 #include "views/VQmlFrame.h"
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QSplitter>
 #include <QWidget>
+
+#include <iterator>
 
 KQmlController::KQmlController(MModel *model, QWidget *parentWidget)
     : KController(model, parentWidget)
@@ -43,13 +46,27 @@ void KQmlController::build(bool first)
     m_pContainer->setMinimumSize(200, 200);
     m_pContainer->setFocusPolicy(Qt::TabFocus);
     m_pView->initialize(first);
-    m_pView->setSetupMenu(tr("About Zindral Remote...,Network Status...,Project Information..."));
+    publishSetupMenu();
     if (CCanvas *canvas = model->canvas()) {
         canvas->attachView(m_pView);
         if (QFile::exists(QStringLiteral(":/qml/QmlDesktop.qml")))
             m_pView->setSource(QUrl(QStringLiteral("qrc:/qml/QmlDesktop.qml")));
     }
     m_pSplitter->addWidget(m_pContainer);
+}
+
+void KQmlController::publishSetupMenu()
+{
+    // The texts are one translation, in the order shown; each carries the id
+    // the model dispatches on.
+    const QStringList texts = tr("About Zindral Remote...,Network Status...,Project Information...")
+                                  .split(QLatin1Char(','));
+    const int ids[] = {MCanvasState::About, MCanvasState::NetworkStatus,
+                       MCanvasState::ProjectInformation};
+    QVector<MQmlInterface::SetupMenuEntry> entries;
+    for (int i = 0; i < texts.count() && i < int(std::size(ids)); ++i)
+        entries.append({ids[i], texts.at(i)});
+    m_pView->setSetupMenu(entries);
 }
 
 void KQmlController::tearDown()

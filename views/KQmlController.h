@@ -35,6 +35,7 @@ public:
 
 private:
     void build(bool first);
+    void publishSetupMenu();
     void tearDown();
 
     QPointer<VQmlFrame> m_pView;

@@ -84,10 +84,10 @@ void VQmlFrame::initialize(bool first)
         m_pModel->initialize();
 }
 
-void VQmlFrame::setSetupMenu(const QString &text)
+void VQmlFrame::setSetupMenu(const QVector<MQmlInterface::SetupMenuEntry> &entries)
 {
     if (m_pInterface)
-        m_pInterface->setSetupMenu(text);
+        m_pInterface->setSetupMenu(entries);
 }
 
 void VQmlFrame::publishSceneMenu()

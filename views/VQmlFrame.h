@@ -24,7 +24,7 @@ public:
     // Registers the types, creates the bridge and publishes it; with first
     // set and a model already attached, also starts the model.
     void initialize(bool first);
-    void setSetupMenu(const QString &text);
+    void setSetupMenu(const QVector<MQmlInterface::SetupMenuEntry> &entries);
     // Republishes the collection names for the collections menu.
     void publishSceneMenu();
     // Remembers the model and attaches it to the bridge.

@@ -1,6 +1,6 @@
 #include "common/EditorTestSupport.h"
 
-#include "app/KController.h"
+#include "app/KMainController.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
@@ -9,14 +9,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
-// A real command that writes every call it gets into a shared log.
+// A real command that writes every call it gets, and its deletion, into a
+// shared log.
 class LogCommand : public BCommand
 {
 public:
@@ -39,7 +41,6 @@ public:
         BCommand::undoCommand();
     }
     QString text() const override { return m_name; }
-    int id() const override { return 0x7f00; }
 
     // Lets a test change the undo mode while the command runs.
     int m_modeAfterRun = -1;
@@ -55,13 +56,20 @@ class ActionController : public KController
 public:
     ActionController()
     {
-        for (int id : {0x3007, 0x3008, 0x3014, 0x3016}) {
-            auto *created = new QAction(this);
-            created->setEnabled(true);
-            m_actions.insert(id, created);
-        }
+        for (int id : {KMainController::UndoAction, KMainController::RedoAction,
+                       KMainController::PasteAction, KMainController::UndoListAction})
+            m_actions.insert(id, new QAction(this));
     }
     QAction *action(int id) const override { return m_actions.value(id, nullptr); }
+
+    // Undo, Redo and Undo List as three digits.
+    QString history() const
+    {
+        return QStringLiteral("%1%2%3")
+            .arg(int(action(KMainController::UndoAction)->isEnabled()))
+            .arg(int(action(KMainController::RedoAction)->isEnabled()))
+            .arg(int(action(KMainController::UndoListAction)->isEnabled()));
+    }
 
 private:
     QHash<int, QAction *> m_actions;
@@ -109,24 +117,20 @@ private slots:
     void init();
     void cleanup();
 
-    void factoryCreates_data();
-    void factoryCreates();
-    void processFilesByUndoMode_data();
-    void processFilesByUndoMode();
-    void modeChangedDuringRunDecides();
-    void undoListKeepsHundred();
-    void newRecordedCommandEmptiesRedo();
-    void undoThenRedoRestoresOrder();
+    void processOwnsByUndoMode_data();
+    void processOwnsByUndoMode();
+    void historyKeepsHundred();
     void multiStepUndoRedo_data();
     void multiStepUndoRedo();
     void undoRedoMenuCommandsNeverListed();
-    void releaseDeletesHistory();
     void actionsFollowLists();
     void pasteFollowsClipboard();
-    void undoListDialogRows();
-    void undoListDialogDoubleClick();
+    void undoListDialog();
 
 private:
+    // Files one recorded LogCommand per name.
+    void record(const QStringList &names);
+
     QStringList m_log;
 };
 
@@ -141,158 +145,91 @@ void TestCommands::cleanup()
     BCommandProcessor::release();
 }
 
-void TestCommands::factoryCreates_data()
+void TestCommands::record(const QStringList &names)
 {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("undo") << 0x2100 << true << "Undo";
-    QTest::newRow("redo") << 0x2101 << true << "Redo";
-    QTest::newRow("unassigned 0x2106") << 0x2106 << false << "";
-    QTest::newRow("zero") << 0 << false << "";
-    QTest::newRow("action code") << 0x3007 << false << "";
-    QTest::newRow("negative") << -1 << false << "";
+    for (const QString &name : names)
+        BCommandProcessor::instance()->process(std::make_unique<LogCommand>(&m_log, name));
 }
 
-void TestCommands::factoryCreates()
-{
-    QFETCH(int, code);
-    QFETCH(bool, exists);
-    QFETCH(QString, text);
-
-    BCommand *command = BCommandFactory::instance()->create(code);
-    QCOMPARE(command != nullptr, exists);
-    if (command) {
-        QCOMPARE(command->id(), code);
-        QCOMPARE(command->text(), text);
-        QCOMPARE(command->description(), text);
-        QCOMPARE(command->undoMode(), 0u);
-        QCOMPARE(command->state(), int(BCommand::New));
-    }
-    delete command;
-}
-
-void TestCommands::processFilesByUndoMode_data()
+void TestCommands::processOwnsByUndoMode_data()
 {
     QTest::addColumn<unsigned int>("mode");
+    QTest::addColumn<int>("modeAfterRun"); // -1: unchanged
     QTest::addColumn<QString>("undoAfter");
     QTest::addColumn<QString>("redoAfter");
-    QTest::addColumn<bool>("deleted");
+    QTest::addColumn<QString>("logAfter"); // what process did, in order
+    QTest::addColumn<bool>("handedBack");
 
     // Each row starts from undo list "a" and redo list "b".
-    QTest::newRow("0 transient") << 0u << "a"
-                                 << "b" << true;
-    QTest::newRow("1 recorded") << 1u << "a,new"
-                                << "" << false;
-    QTest::newRow("2 clears history") << 2u << ""
-                                      << "" << true;
-    QTest::newRow("5 kept by creator") << 5u << "a"
-                                       << "b" << false;
+    // clang-format off
+    QTest::newRow("0 deleted at once")
+        << 0u << -1 << "a" << "b" << "redo:new deleted:new" << false;
+    QTest::newRow("1 kept, redo emptied")
+        << 1u << -1 << "a,new" << "" << "redo:new deleted:b" << false;
+    QTest::newRow("2 clears history, then deleted")
+        << 2u << -1 << "" << "" << "redo:new deleted:a deleted:b deleted:new" << false;
+    QTest::newRow("5 handed back")
+        << 5u << -1 << "a" << "b" << "redo:new" << true;
+    QTest::newRow("recorded, turned transient")
+        << 1u << 0 << "a" << "b" << "redo:new deleted:new" << false;
+    QTest::newRow("transient, turned recorded")
+        << 0u << 1 << "a,new" << "" << "redo:new deleted:b" << false;
+    // clang-format on
 }
 
-void TestCommands::processFilesByUndoMode()
+void TestCommands::processOwnsByUndoMode()
 {
     QFETCH(unsigned int, mode);
+    QFETCH(int, modeAfterRun);
     QFETCH(QString, undoAfter);
     QFETCH(QString, redoAfter);
-    QFETCH(bool, deleted);
+    QFETCH(QString, logAfter);
+    QFETCH(bool, handedBack);
 
     BCommandProcessor *processor = BCommandProcessor::instance();
-    processor->process(new LogCommand(&m_log, QStringLiteral("a")));
-    processor->process(new LogCommand(&m_log, QStringLiteral("b")));
+    record({QStringLiteral("a"), QStringLiteral("b")});
     processor->undo();
     m_log.clear();
 
-    auto *command = new LogCommand(&m_log, QStringLiteral("new"), mode);
-    processor->process(command);
+    auto command = std::make_unique<LogCommand>(&m_log, QStringLiteral("new"), mode);
+    command->m_modeAfterRun = modeAfterRun;
+    BCommand *const sent = command.get();
+    std::unique_ptr<BCommand> back = processor->process(std::move(command));
 
+    QCOMPARE(m_log.join(QLatin1Char(' ')), logAfter);
     QCOMPARE(names(processor, true), undoAfter);
     QCOMPARE(names(processor, false), redoAfter);
-    QCOMPARE(m_log.first(), QStringLiteral("redo:new"));
-    QCOMPARE(m_log.contains(QStringLiteral("deleted:new")), deleted);
-    if (!deleted && mode != 1u) {
-        QCOMPARE(command->state(), int(BCommand::Done));
-        delete command;
-    }
+    QCOMPARE(back.get(), handedBack ? sent : nullptr);
+
+    QVERIFY(!processor->process(nullptr));
+
+    // The rest goes with its owner, the caller or the history, and only once.
+    if (back)
+        QCOMPARE(back->state(), int(BCommand::Done));
+    back.reset();
+    BCommandProcessor::release();
+    for (const char *name : {"a", "b", "new"})
+        QCOMPARE(m_log.count(QStringLiteral("deleted:") + QLatin1String(name)), 1);
 }
 
-void TestCommands::modeChangedDuringRunDecides()
-{
-    BCommandProcessor *processor = BCommandProcessor::instance();
-    auto *dropped = new LogCommand(&m_log, QStringLiteral("dropped"), BCommand::Recorded);
-    dropped->m_modeAfterRun = BCommand::Transient;
-    processor->process(dropped);
-    QCOMPARE(processor->undoCount(), 0);
-    QVERIFY2(m_log.contains(QStringLiteral("deleted:dropped")),
-             qPrintable(m_log.join(QLatin1Char(' '))));
-
-    auto *kept = new LogCommand(&m_log, QStringLiteral("kept"), BCommand::Transient);
-    kept->m_modeAfterRun = BCommand::Recorded;
-    processor->process(kept);
-    QCOMPARE(names(processor, true), QStringLiteral("kept"));
-
-    processor->process(nullptr);
-    QCOMPARE(processor->undoCount(), 1);
-}
-
-void TestCommands::undoListKeepsHundred()
+void TestCommands::historyKeepsHundred()
 {
     BCommandProcessor *processor = BCommandProcessor::instance();
     for (int i = 0; i < 101; ++i)
-        processor->process(new LogCommand(&m_log, QString::number(i)));
+        record({QString::number(i)});
 
     QCOMPARE(processor->undoCount(), 100);
     QCOMPARE(processor->undoAt(0)->text(), QStringLiteral("1"));
     QCOMPARE(processor->undoAt(99)->text(), QStringLiteral("100"));
     QVERIFY(!processor->undoAt(100));
     QVERIFY(!processor->undoAt(-1));
-    QVERIFY2(m_log.contains(QStringLiteral("deleted:0")), "the oldest command was not deleted");
+    QCOMPARE(m_log.filter(QStringLiteral("deleted:")), QStringList{QStringLiteral("deleted:0")});
 
     // Undoing everything moves 100 commands; the redo list never exceeds 100 either.
     processor->undo(150);
     QCOMPARE(processor->undoCount(), 0);
     QCOMPARE(processor->redoCount(), 100);
     QCOMPARE(processor->redoAt(99)->text(), QStringLiteral("1"));
-}
-
-void TestCommands::newRecordedCommandEmptiesRedo()
-{
-    BCommandProcessor *processor = BCommandProcessor::instance();
-    processor->process(new LogCommand(&m_log, QStringLiteral("a")));
-    processor->process(new LogCommand(&m_log, QStringLiteral("b")));
-    processor->undo();
-    processor->undo();
-    QCOMPARE(names(processor, false), QStringLiteral("b,a"));
-
-    processor->process(new LogCommand(&m_log, QStringLiteral("c")));
-    QCOMPARE(names(processor, true), QStringLiteral("c"));
-    QCOMPARE(processor->redoCount(), 0);
-    QVERIFY(m_log.contains(QStringLiteral("deleted:a")));
-    QVERIFY(m_log.contains(QStringLiteral("deleted:b")));
-}
-
-void TestCommands::undoThenRedoRestoresOrder()
-{
-    BCommandProcessor *processor = BCommandProcessor::instance();
-    processor->process(new LogCommand(&m_log, QStringLiteral("a")));
-    processor->process(new LogCommand(&m_log, QStringLiteral("b")));
-    BCommand *last = processor->undoAt(1);
-    QCOMPARE(last->state(), int(BCommand::Done));
-
-    processor->undo();
-    QCOMPARE(last->state(), int(BCommand::Undone));
-    QCOMPARE(processor->redoAt(0), last);
-    processor->redo();
-
-    QCOMPARE(processor->undoAt(processor->undoCount() - 1), last);
-    QCOMPARE(last->state(), int(BCommand::Done));
-    QCOMPARE(processor->redoCount(), 0);
-    QCOMPARE(m_log.join(QLatin1Char(' ')), QStringLiteral("redo:a redo:b undo:b redo:b"));
-
-    // Steps on empty lists change nothing.
-    processor->redo();
-    QCOMPARE(names(processor, true), QStringLiteral("a,b"));
 }
 
 void TestCommands::multiStepUndoRedo_data()
@@ -302,18 +239,15 @@ void TestCommands::multiStepUndoRedo_data()
     QTest::addColumn<QString>("undoAfter");
     QTest::addColumn<QString>("redoAfter");
 
-    QTest::newRow("bottom row undoes all five") << 4 << -1 << ""
-                                                << "5,4,3,2,1";
-    QTest::newRow("row 1 undoes two") << 1 << -1 << "1,2,3"
-                                      << "5,4";
-    QTest::newRow("row beyond the list stops early") << 9 << -1 << ""
-                                                     << "5,4,3,2,1";
-    QTest::newRow("negative row does nothing") << -1 << -1 << "1,2,3,4,5"
-                                               << "";
-    QTest::newRow("redo row 2 of five") << 4 << 2 << "1,2,3"
-                                        << "5,4";
-    QTest::newRow("redo row 0 one step") << 4 << 0 << "1"
-                                         << "5,4,3,2";
+    // clang-format off
+    QTest::newRow("bottom row undoes all five") << 4 << -1 << "" << "5,4,3,2,1";
+    QTest::newRow("row 1 undoes two") << 1 << -1 << "1,2,3" << "5,4";
+    QTest::newRow("row beyond the list stops early") << 9 << -1 << "" << "5,4,3,2,1";
+    QTest::newRow("negative row does nothing") << -1 << -1 << "1,2,3,4,5" << "";
+    QTest::newRow("redo row 2 of five") << 4 << 2 << "1,2,3" << "5,4";
+    QTest::newRow("redo row 0 one step") << 4 << 0 << "1" << "5,4,3,2";
+    QTest::newRow("redo with nothing to redo") << -1 << 0 << "1,2,3,4,5" << "";
+    // clang-format on
 }
 
 void TestCommands::multiStepUndoRedo()
@@ -324,49 +258,40 @@ void TestCommands::multiStepUndoRedo()
     QFETCH(QString, redoAfter);
 
     BCommandProcessor *processor = BCommandProcessor::instance();
-    for (int i = 1; i <= 5; ++i)
-        processor->process(new LogCommand(&m_log, QString::number(i)));
+    record({"1", "2", "3", "4", "5"});
     processor->undo(undoRow);
     processor->redo(redoRow);
     QCOMPARE(names(processor, true), undoAfter);
     QCOMPARE(names(processor, false), redoAfter);
+    for (int i = 0; i < processor->undoCount(); ++i)
+        QCOMPARE(processor->undoAt(i)->state(), int(BCommand::Done));
+    for (int i = 0; i < processor->redoCount(); ++i)
+        QCOMPARE(processor->redoAt(i)->state(), int(BCommand::Undone));
 }
 
 void TestCommands::undoRedoMenuCommandsNeverListed()
 {
     BCommandProcessor *processor = BCommandProcessor::instance();
-    processor->process(new LogCommand(&m_log, QStringLiteral("a")));
-    processor->process(new LogCommand(&m_log, QStringLiteral("b")));
+    BCommandFactory *factory = BCommandFactory::instance();
+    for (int code : {int(BCommandFactory::EditUndo), int(BCommandFactory::EditRedo)})
+        QCOMPARE(factory->create(code)->id(), code);
+    // Codes that name no command class give none.
+    for (int code : {int(BCommandFactory::EditProp) - 1, int(KMainController::UndoAction), -1})
+        QVERIFY2(!factory->create(code), qPrintable(QString::number(code, 16)));
+    record({QStringLiteral("a"), QStringLiteral("b")});
 
-    processor->process(BCommandFactory::instance()->create(BCommandFactory::EditUndo));
+    QVERIFY(!processor->process(factory->create(BCommandFactory::EditUndo)));
     QCOMPARE(names(processor, true), QStringLiteral("a"));
     QCOMPARE(names(processor, false), QStringLiteral("b"));
 
-    processor->process(BCommandFactory::instance()->create(BCommandFactory::EditRedo));
+    QVERIFY(!processor->process(factory->create(BCommandFactory::EditRedo)));
     QCOMPARE(names(processor, true), QStringLiteral("a,b"));
     QCOMPARE(processor->redoCount(), 0);
 
     // Undoing the menu commands themselves must not touch the history.
-    BCommand *undo = BCommandFactory::instance()->create(BCommandFactory::EditUndo);
-    BCommand *redo = BCommandFactory::instance()->create(BCommandFactory::EditRedo);
-    undo->undoCommand();
-    redo->undoCommand();
-    delete undo;
-    delete redo;
+    factory->create(BCommandFactory::EditUndo)->undoCommand();
+    factory->create(BCommandFactory::EditRedo)->undoCommand();
     QCOMPARE(names(processor, true), QStringLiteral("a,b"));
-}
-
-void TestCommands::releaseDeletesHistory()
-{
-    BCommandProcessor *processor = BCommandProcessor::instance();
-    processor->process(new LogCommand(&m_log, QStringLiteral("a")));
-    processor->process(new LogCommand(&m_log, QStringLiteral("b")));
-    processor->undo();
-    BCommandProcessor::release();
-    QVERIFY(m_log.contains(QStringLiteral("deleted:a")));
-    QVERIFY(m_log.contains(QStringLiteral("deleted:b")));
-    QCOMPARE(BCommandProcessor::instance()->undoCount(), 0);
-    QCOMPARE(BCommandProcessor::instance()->redoCount(), 0);
 }
 
 void TestCommands::actionsFollowLists()
@@ -374,28 +299,21 @@ void TestCommands::actionsFollowLists()
     ActionController controller;
     BCommandProcessor *processor = BCommandProcessor::instance();
     processor->setController(&controller);
-    auto enabled = [&controller]() {
-        return QStringLiteral("%1%2%3")
-            .arg(int(controller.action(0x3007)->isEnabled()))
-            .arg(int(controller.action(0x3008)->isEnabled()))
-            .arg(int(controller.action(0x3016)->isEnabled()));
-    };
-    // Undo, Redo, Undo List.
-    QCOMPARE(enabled(), QStringLiteral("000"));
-    processor->process(new LogCommand(&m_log, QStringLiteral("a")));
-    QCOMPARE(enabled(), QStringLiteral("101"));
+    QCOMPARE(controller.history(), QStringLiteral("000"));
+    record({QStringLiteral("a")});
+    QCOMPARE(controller.history(), QStringLiteral("101"));
     processor->undo();
-    QCOMPARE(enabled(), QStringLiteral("011"));
+    QCOMPARE(controller.history(), QStringLiteral("011"));
     processor->redo();
-    QCOMPARE(enabled(), QStringLiteral("101"));
+    QCOMPARE(controller.history(), QStringLiteral("101"));
 
     // An empty-list step still refreshes the actions.
-    controller.action(0x3008)->setEnabled(true);
+    controller.action(KMainController::RedoAction)->setEnabled(true);
     processor->redo();
-    QCOMPARE(enabled(), QStringLiteral("101"));
+    QCOMPARE(controller.history(), QStringLiteral("101"));
 
     processor->clear();
-    QCOMPARE(enabled(), QStringLiteral("000"));
+    QCOMPARE(controller.history(), QStringLiteral("000"));
     QVERIFY(m_log.contains(QStringLiteral("deleted:a")));
     processor->setController(nullptr);
 }
@@ -404,7 +322,7 @@ void TestCommands::pasteFollowsClipboard()
 {
     setClipboardFormat(QStringLiteral("application/control"));
     ActionController controller;
-    QAction *paste = controller.action(0x3014);
+    QAction *paste = controller.action(KMainController::PasteAction);
     paste->setEnabled(false);
     BCommandProcessor *processor = BCommandProcessor::instance();
     processor->setController(&controller);
@@ -421,63 +339,31 @@ void TestCommands::pasteFollowsClipboard()
     processor->setController(nullptr);
 }
 
-void TestCommands::undoListDialogRows()
+void TestCommands::undoListDialog()
 {
     BCommandProcessor *processor = BCommandProcessor::instance();
-    for (const char *name : {"a", "b", "c", "d"})
-        processor->process(new LogCommand(&m_log, QLatin1String(name)));
+    record({"a", "b", "c", "d", "e"});
     processor->undo();
-
-    DUndoListDialog dialog(processor);
-    dialog.initialize();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Undo/Redo"));
-    QCOMPARE(dialog.size(), QSize(330, 300));
-    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-    QCOMPARE(dialog.undoList()->geometry(), QRect(10, 30, 151, 261));
-    QCOMPARE(dialog.redoList()->geometry(), QRect(170, 30, 151, 261));
-    const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
-    QStringList labelTexts;
-    for (QLabel *label : labels) {
-        labelTexts.append(label->text());
-        QCOMPARE(label->alignment(), Qt::Alignment(Qt::AlignCenter));
-        QCOMPARE(label->size(), QSize(151, 16));
-        QVERIFY2(label->pos() == QPoint(10, 10) || label->pos() == QPoint(170, 10),
-                 qPrintable(label->text()));
-    }
-    labelTexts.sort();
-    QCOMPARE(labelTexts, QStringList({QStringLiteral("Redo List"), QStringLiteral("Undo List")}));
-
-    QCOMPARE(rows(dialog.undoList()), QStringLiteral("c,b,a"));
-    QCOMPARE(rows(dialog.redoList()), QStringLiteral("d"));
-}
-
-void TestCommands::undoListDialogDoubleClick()
-{
-    BCommandProcessor *processor = BCommandProcessor::instance();
-    for (const char *name : {"a", "b", "c", "d", "e"})
-        processor->process(new LogCommand(&m_log, QLatin1String(name)));
 
     DUndoListDialog dialog(processor);
     dialog.show();
     dialog.initialize();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // Newest first: row 0 is the step Undo or Redo takes next.
+    QCOMPARE(rows(dialog.undoList()), QStringLiteral("d,c,b,a"));
+    QCOMPARE(rows(dialog.redoList()), QStringLiteral("e"));
 
-    // A real double-click on row 1 of the undo list undoes the two newest.
-    QListWidget *undoList = dialog.undoList();
-    doubleClickRow(undoList, 1);
-    QTRY_COMPARE_WITH_TIMEOUT(rows(dialog.undoList()), QStringLiteral("c,b,a"), 10000);
-    QCOMPARE(rows(dialog.redoList()), QStringLiteral("d,e"));
-    QCOMPARE(names(processor, false), QStringLiteral("e,d"));
+    // A real double-click on row 1 of the undo list undoes two more.
+    doubleClickRow(dialog.undoList(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(rows(dialog.undoList()), QStringLiteral("b,a"), 10000);
+    QCOMPARE(rows(dialog.redoList()), QStringLiteral("c,d,e"));
+    QCOMPARE(names(processor, false), QStringLiteral("e,d,c"));
 
-    // Double-clicking the bottom row of the undo list undoes every step.
-    QListWidget *list = dialog.undoList();
-    doubleClickRow(list, list->count() - 1);
+    // The bottom row undoes every step; the redo list's row 0 redoes one.
+    doubleClickRow(dialog.undoList(), dialog.undoList()->count() - 1);
     QTRY_COMPARE_WITH_TIMEOUT(dialog.undoList()->count(), 0, 10000);
     QCOMPARE(rows(dialog.redoList()), QStringLiteral("a,b,c,d,e"));
-
-    // And the redo list's row 0 redoes exactly one.
-    list = dialog.redoList();
-    doubleClickRow(list, 0);
+    doubleClickRow(dialog.redoList(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(rows(dialog.undoList()), QStringLiteral("a"), 10000);
     QCOMPARE(rows(dialog.redoList()), QStringLiteral("b,c,d,e"));
 }

@@ -2,7 +2,9 @@
 
 #include "app/MModel.h"
 #include "document/MProject.h"
+#include "app/MCanvasState.h"
 #include "commands/BCommand.h"
+#include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
 #include "controls/MQmlInterface.h"
 #include "controls/WWidget.h"
@@ -126,6 +128,33 @@ QStringList menuEntries(QQuickItem *menu)
     for (QQuickItem *row : rows)
         texts << row->property("entryText").toString();
     return texts;
+}
+
+// The set-up menu as the bridge published it, "id:text" per entry.
+QStringList publishedSetupMenu(const CanvasRig &rig)
+{
+    QStringList entries;
+    const QVariantList published =
+        rig.context()->contextProperty(QStringLiteral("setupMenuData")).toList();
+    for (const QVariant &entry : published) {
+        const QVariantMap fields = entry.toMap();
+        entries << QStringLiteral("%1:%2")
+                       .arg(fields.value(QStringLiteral("id")).toInt())
+                       .arg(fields.value(QStringLiteral("text")).toString());
+    }
+    return entries;
+}
+
+// The row of a popup menu that shows text; null when none does.
+QQuickItem *menuRow(QQuickItem *menu, const QString &text)
+{
+    QList<QQuickItem *> rows;
+    collectItems(menu, QStringLiteral("menuEntry"), rows);
+    for (QQuickItem *row : rows) {
+        if (row->property("entryText").toString() == text)
+            return row;
+    }
+    return nullptr;
 }
 
 // A panel with no controls, enough for page stepping.
@@ -294,8 +323,7 @@ void TestCanvas::desktopLoadsCleanly()
         QVERIFY(oldFrame.isNull() && oldBridge.isNull());
     }
     // The rebuilt canvas lists the menus again.
-    QCOMPARE(rig.context()->contextProperty(QStringLiteral("setupMenuData")).toStringList().count(),
-             3);
+    QCOMPARE(publishedSetupMenu(rig).count(), 3);
     QCOMPARE(rig.context()->contextProperty(QStringLiteral("sceneMenuData")).toStringList(),
              (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
 
@@ -465,8 +493,12 @@ void TestCanvas::setupMenuListsThreeEntries()
     const QStringList expected = {QStringLiteral("About Zindral Remote..."),
                                   QStringLiteral("Network Status..."),
                                   QStringLiteral("Project Information...")};
-    QCOMPARE(rig.context()->contextProperty(QStringLiteral("setupMenuData")).toStringList(),
-             expected);
+    QCOMPARE(
+        publishedSetupMenu(rig),
+        (QStringList{
+            QStringLiteral("%1:%2").arg(MCanvasState::About).arg(expected.at(0)),
+            QStringLiteral("%1:%2").arg(MCanvasState::NetworkStatus).arg(expected.at(1)),
+            QStringLiteral("%1:%2").arg(MCanvasState::ProjectInformation).arg(expected.at(2))}));
 
     auto *button = rig.find(QStringLiteral("setupButtonArea"));
     auto *menu = rig.find(QStringLiteral("setupMenu"));
@@ -518,13 +550,7 @@ void TestCanvas::collectionsMenuNeedsTwoCollections()
              (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
 
     // Choosing an entry switches the collection and closes the menu.
-    QQuickItem *second = nullptr;
-    QList<QQuickItem *> rows;
-    collectItems(menu, QStringLiteral("menuEntry"), rows);
-    for (QQuickItem *row : rows) {
-        if (row->property("entryText").toString() == QLatin1String("COLLECTION2"))
-            second = row;
-    }
+    QQuickItem *second = menuRow(menu, QStringLiteral("COLLECTION2"));
     QVERIFY(second);
     click(rig.frame(), second);
     QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), Timeout);
@@ -610,16 +636,21 @@ void TestCanvas::bridgeRoutesGesturesOnceAttached()
     bridge.moveControl(7, -3, Qt::GestureUpdated);
     bridge.resizeControl(4, 0, Qt::RightEdge, Qt::GestureFinished);
     bridge.resizeControl(0, 9, Qt::BottomEdge, Qt::GestureStarted);
-    QStringList expected = {QStringLiteral("pointer 7 -3 -1 2001 2"),
-                            QStringLiteral("pointer 4 0 4 2002 3"),
-                            QStringLiteral("pointer 0 9 8 2002 1")};
+    const QString drag = QString::number(BCommandFactory::ToolDrag, 16);
+    const QString resize = QString::number(BCommandFactory::ToolResize, 16);
+    QStringList expected = {QStringLiteral("pointer 7 -3 -1 %1 2").arg(drag),
+                            QStringLiteral("pointer 4 0 4 %1 3").arg(resize),
+                            QStringLiteral("pointer 0 9 8 %1 1").arg(resize)};
     // Only the arrows move the selection; other keys stay with the canvas.
     for (int key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Home,
                     Qt::Key_PageUp, Qt::Key_A, Qt::Key_Escape, Qt::Key_Delete}) {
         bridge.keyEvent(key, Qt::ShiftModifier, true, Qt::GestureStarted);
         bridge.keyEvent(key, Qt::ShiftModifier, false, Qt::GestureFinished);
         if (key >= Qt::Key_Left && key <= Qt::Key_Down) {
-            const QString prefix = QStringLiteral("key %1 2000000 2006 ").arg(key, 0, 16);
+            const QString prefix = QStringLiteral("key %1 %2 %3 ")
+                                       .arg(key, 0, 16)
+                                       .arg(int(Qt::ShiftModifier), 0, 16)
+                                       .arg(int(BCommandFactory::ToolNudge), 0, 16);
             expected << prefix + QStringLiteral("1 1") << prefix + QStringLiteral("0 3");
         }
     }
@@ -695,7 +726,7 @@ void TestCanvas::selectionOverlayReports()
     QCOMPARE(cancelled.count(), 0);
 
     QTest::mouseDClick(rig.frame(), Qt::LeftButton, Qt::NoModifier, centre);
-    QTRY_VERIFY_WITH_TIMEOUT(log->hints.contains(MQmlInterface::ShowProperties), Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log->hints.contains(KController::ShowProperties), Timeout);
 
     auto *frame = findItem(selector, QStringLiteral("selectionFrame"));
     auto *handle = findItem(selector, QStringLiteral("rightHandle"));
@@ -822,48 +853,76 @@ void TestCanvas::messageDialogClosesByButtonOrCancel()
 
 void TestCanvas::setupMenuChoices_data()
 {
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<QString>("url");
-    QTest::newRow("project information") << "Project Information..." << true << "QmlMessageDialog";
-    QTest::newRow("about") << "About Zindral Remote..." << true << "QmlAboutDialog";
-    QTest::newRow("network status") << "Network Status..." << false << "";
-    QTest::newRow("other") << "Reboot" << false << "";
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("menuText"); // empty: not in the menu
+    QTest::addColumn<QString>("dialog");   // empty: nothing is shown
+
+    QTest::newRow("project information")
+        << int(MCanvasState::ProjectInformation) << "Project Information..."
+        << "QmlMessageDialog.qml";
+    QTest::newRow("about") << int(MCanvasState::About) << "About Zindral Remote..."
+                           << "QmlAboutDialog.qml";
+    QTest::newRow("network status") << int(MCanvasState::NetworkStatus) << "Network Status..."
+                                    << QString();
+    QTest::newRow("ip address") << int(MCanvasState::IpAddress) << QString() << QString();
+    QTest::newRow("receive") << int(MCanvasState::Receive) << QString() << QString();
+    QTest::newRow("unknown id") << 99 << QString() << QString();
+    QTest::newRow("no id") << 0 << QString() << QString();
 }
 
 void TestCanvas::setupMenuChoices()
 {
-    QFETCH(QString, entry);
-    QFETCH(bool, shown);
-    QFETCH(QString, url);
+    QFETCH(int, entry);
+    QFETCH(QString, menuText);
+    QFETCH(QString, dialog);
     CanvasRig rig;
     QVERIFY(rig.show());
     rig.model.project()->setValue(QStringLiteral("Facility"), QStringLiteral("name"),
                                   QStringLiteral("Arena"));
-    const QString expectedText = url == QLatin1String("QmlAboutDialog")
-                                     ? rig.model.aboutText()
-                                     : rig.model.project()->informationText();
-    QString title;
-    QString text;
-    QString source;
-    // Dies with the test, so it never fires into a later one.
-    QTimer closer;
-    closer.setSingleShot(true);
-    connect(&closer, &QTimer::timeout, this, [&]() {
-        if (QObject *message = VModeManager::instance()->modalObject()) {
-            title = message->property("title").toString();
-            text = message->property("text").toString();
-            source = qmlContext(message) ? qmlContext(message)->baseUrl().toString() : QString();
-        }
-        VModeManager::instance()->cancel();
-    });
-    closer.start(50);
-    QCOMPARE(rig.bridge()->postCommand(QStringLiteral("system"), entry), shown);
-    if (!shown)
+    const QString text = dialog == QLatin1String("QmlAboutDialog.qml")
+                             ? rig.model.aboutText()
+                             : rig.model.project()->informationText();
+    const QStringList expected =
+        dialog.isEmpty()
+            ? QStringList()
+            : QStringList{menuText + QLatin1Char('|') + text + QLatin1Char('|') + dialog};
+
+    // A message parented to the scene is read and closed from inside the
+    // running exec; the menu itself, which has no text, is passed over.
+    QStringList seen;
+    QObject watcher;
+    connect(
+        rig.scene(), &QQuickItem::childrenChanged, &watcher,
+        [&seen]() {
+            QObject *message = VModeManager::instance()->modalObject();
+            if (!message || !message->property("text").isValid())
+                return;
+            const QUrl source = qmlContext(message) ? qmlContext(message)->baseUrl() : QUrl();
+            seen << message->property("title").toString() + QLatin1Char('|') +
+                        message->property("text").toString() + QLatin1Char('|') + source.fileName();
+            VModeManager::instance()->cancel();
+        },
+        Qt::QueuedConnection);
+
+    QCOMPARE(rig.bridge()->setupMenuChoice(entry), !dialog.isEmpty());
+    QCOMPARE(seen, expected);
+    if (menuText.isEmpty())
         return;
-    QCOMPARE(title, entry);
-    QCOMPARE(text, expectedText);
-    QVERIFY2(source.contains(url), qPrintable(source));
+
+    // The same entry chosen in the real menu hands its id back.
+    seen.clear();
+    auto *button = rig.find(QStringLiteral("setupButtonArea"));
+    auto *menu = rig.find(QStringLiteral("setupMenu"));
+    QVERIFY(button && menu);
+    QTRY_VERIFY_WITH_TIMEOUT(button->width() > 0, Timeout);
+    click(rig.frame(), button);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), Timeout);
+    QQuickItem *row = menuRow(menu, menuText);
+    QVERIFY2(row, qPrintable(menuEntries(menu).join(QLatin1Char(','))));
+    click(rig.frame(), row);
+    QTRY_VERIFY_WITH_TIMEOUT(!menu->isVisible(), Timeout);
+    QTRY_COMPARE_WITH_TIMEOUT(seen, expected, Timeout);
+    QCOMPARE(VModeManager::instance()->modalObject(), static_cast<QObject *>(nullptr));
 }
 
 void TestCanvas::messageDialogNeedsCanvas()

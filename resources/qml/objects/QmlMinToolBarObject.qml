@@ -59,6 +59,6 @@ Rectangle {
         objectName: "setupMenu"
         title: qsTr("Setup")
         model: setupMenuData
-        command: "system"
+        onChosen: function(entry) { intrf.setupMenuChoice(entry.id) }
     }
 }

@@ -1,7 +1,9 @@
 import QtQuick 2.2
 
-// A menu over the whole canvas. It opens only with more than one entry;
-// choosing an entry posts the menu's command with the entry's text.
+// A menu over the whole canvas. It opens only with more than one entry. An
+// entry is a text, or an object with "text" and "id"; choosing one emits
+// chosen with the entry and, when the menu has a command, posts the command
+// with the entry's text.
 Item {
     id: popupmenu
     anchors.fill: parent
@@ -13,6 +15,8 @@ Item {
     property var model: []
     property string command: ""
     property bool cancel: false
+
+    signal chosen(var entry)
     property real hMargin: width * 0.025
     property real vMargin: width * 0.01875
 
@@ -101,8 +105,9 @@ Item {
                 model: popupmenu.model
 
                 Rectangle {
+                    id: entryRow
                     objectName: "menuEntry"
-                    property string entryText: modelData
+                    property string entryText: typeof modelData === "object" ? modelData.text : modelData
                     width: column.width
                     height: 3 * intrf.textSize
                     color: entryArea.pressed ? intrf.accentColor : "transparent"
@@ -121,7 +126,7 @@ Item {
                         anchors.leftMargin: popupmenu.hMargin
                         anchors.rightMargin: popupmenu.hMargin
                         anchors.verticalCenter: parent.verticalCenter
-                        text: modelData
+                        text: entryRow.entryText
                         color: intrf.menuTextColor
                         font.pixelSize: Math.max(1, intrf.menuTextSize)
                         elide: Text.ElideRight
@@ -132,7 +137,9 @@ Item {
                         anchors.fill: parent
                         onClicked: {
                             popupmenu.hide()
-                            intrf.postCommand(popupmenu.command, modelData)
+                            popupmenu.chosen(modelData)
+                            if (popupmenu.command !== "")
+                                intrf.postCommand(popupmenu.command, entryRow.entryText)
                         }
                     }
                 }
