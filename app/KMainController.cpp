@@ -182,12 +182,22 @@ void KMainController::fitWindow()
 
 void KMainController::setWindowTitle(const QString &path)
 {
+    m_titlePath = path;
     if (!m_pMainWindow)
         return;
     QString title = tr("Zindral Remote builder");
-    if (model())
+    MModel *model = this->model();
+    if (model)
         title += QStringLiteral(" - ") + path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    // Which design the panel works with is worth seeing at all times.
+    if (model && !model->designPath().isEmpty())
+        title += tr(" (design %1)").arg(QFileInfo(model->designPath()).fileName());
     m_pMainWindow->setWindowTitle(title);
+}
+
+void KMainController::refreshWindowTitle()
+{
+    setWindowTitle(m_titlePath);
 }
 
 bool KMainController::promptSave(const QString &title)
@@ -197,19 +207,24 @@ bool KMainController::promptSave(const QString &title)
 
 void KMainController::closePanelFile()
 {
+    if (MModel *model = this->model())
+        model->closeDocument();
+    documentReplaced();
+    m_pCanvas->reset();
+}
+
+void KMainController::documentReplaced()
+{
     goOffline();
     MModel *model = this->model();
-    if (model) {
-        model->closeDocument();
+    if (model)
         model->setEditMode(false);
-    }
     setActionChecked(EditModeAction, false);
     setActionChecked(GoOnlineAction, false);
     if (model && model->controllers()) {
         if (KController *canvas = model->controllers()->findController(QmlType))
             canvas->reset();
     }
-    m_pCanvas->reset();
 }
 
 void KMainController::goOffline()

@@ -66,8 +66,13 @@ public:
     // True: go on; false: the user cancelled, or the save failed.
     bool promptSave(const QString &title);
     void closePanelFile();
+    // A document took the place of the open one: offline, out of edit mode,
+    // a fresh canvas.
+    void documentReplaced();
     void fitWindow();
     void setWindowTitle(const QString &path);
+    // The title again, after the design changed.
+    void refreshWindowTitle();
     // Leaves the online mode, if on, and unchecks Go Online.
     void goOffline();
 
@@ -120,6 +125,7 @@ private:
     std::unique_ptr<CCanvas> m_pCanvas;
     // The current panel file path and the settings live with the file commands.
     std::unique_ptr<KPanelFiles> m_pFiles;
+    QString m_titlePath;
     // A top-level window has no Qt parent; this controller deletes it.
     QPointer<MainWindow> m_pMainWindow;
 };

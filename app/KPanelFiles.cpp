@@ -53,8 +53,13 @@ bool KPanelFiles::savePanel(const QString &path)
     MModel *model = m_pOwner->model();
     if (!model)
         return false;
-    if (model->save(path))
+    if (model->save(path)) {
+        // The archive written is the file the document is now: its name
+        // may have gained ".cpz".
+        m_currentPath = model->documentPath();
+        m_pOwner->setWindowTitle(m_currentPath);
         return true;
+    }
     QString reason = model->lastError();
     if (reason.isEmpty())
         reason = tr("Cannot write file %1.").arg(QDir::toNativeSeparators(path));
@@ -89,22 +94,22 @@ void KPanelFiles::open()
         UFileDialog::getOpenFileName(m_pOwner->mainWindow(), tr("Open Control Panel File"),
                                      m_pSettings->value(QLatin1String(PanelsKey)).toString(),
                                      tr("Control Panel Files (*.cpz *.cpf)"));
-    if (!path.isEmpty()) {
-        m_pOwner->closePanelFile();
-        m_currentPath = path;
-        if (!model->open(path)) {
-            // Nothing of the file is loaded; keeping its path would let Save
-            // overwrite it with an empty document.
-            m_currentPath.clear();
-            UMessage::warning(m_pOwner->mainWindow(), tr("Open Control Panel File"),
-                              model->lastError());
-        }
-        model->selectCollection(0);
-        m_pOwner->setWindowTitle(m_currentPath);
-        m_pSettings->setValue(QLatin1String(PanelsKey), folderOf(path));
-        m_pOwner->fitWindow();
-        model->broadcast(KController::DocumentReloaded);
+    if (path.isEmpty())
+        return;
+    if (!model->open(path)) {
+        // Nothing has changed: the open document, its title and its unsaved
+        // changes all stay.
+        UMessage::warning(m_pOwner->mainWindow(), tr("Open Control Panel File"),
+                          model->lastError());
+        return;
     }
+    m_pOwner->documentReplaced();
+    m_currentPath = path;
+    model->selectCollection(0);
+    m_pOwner->setWindowTitle(m_currentPath);
+    m_pSettings->setValue(QLatin1String(PanelsKey), folderOf(path));
+    m_pOwner->fitWindow();
+    model->broadcast(KController::DocumentReloaded);
     model->updateScale();
 }
 
@@ -125,9 +130,7 @@ bool KPanelFiles::saveAs()
                                      tr("Control Panel Files (*.cpz *.cpf)"));
     if (path.isEmpty() || !savePanel(path))
         return false;
-    m_pOwner->setWindowTitle(path);
-    m_currentPath = path;
-    m_pSettings->setValue(QLatin1String(PanelsKey), folderOf(path));
+    m_pSettings->setValue(QLatin1String(PanelsKey), folderOf(m_currentPath));
     return true;
 }
 
@@ -137,14 +140,17 @@ void KPanelFiles::openDesign()
     const QString path = UFileDialog::getOpenFileName(
         m_pOwner->mainWindow(), tr("Open Zindral Designer File"),
         m_pSettings->value(QLatin1String(DesignsKey)).toString(), tr("ZDX Files (*.zdp)"));
-    if (!path.isEmpty() && model) {
-        // The reader only says why; refusing is ours to show.
-        if (model->loadDesign(path))
+    if (!model)
+        return;
+    if (!path.isEmpty()) {
+        // The reader only says why; refusing is ours to show. A refused
+        // design leaves the one in use as it was.
+        if (model->loadDesign(path)) {
             m_pSettings->setValue(QLatin1String(DesignsKey), folderOf(path));
-        else
+            m_pOwner->refreshWindowTitle();
+        } else
             UMessage::warning(m_pOwner->mainWindow(), tr("Open Zindral Designer File Error"),
                               model->lastError());
     }
-    if (model)
-        model->broadcast(KController::DocumentReloaded);
+    model->broadcast(KController::DocumentReloaded);
 }

@@ -14,6 +14,7 @@
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
 #include "document/USettings.h"
+#include "document/io/XmlWriter.h"
 #include "views/KQmlController.h"
 
 #include <QAction>
@@ -174,7 +175,8 @@ private slots:
     void newFromTemplate();
     void templateDialogLists();
     void openRoundTrip();
-    void openUnreadableFile();
+    void failedOpenChangesNothing_data();
+    void failedOpenChangesNothing();
     void openDesign();
     void aboutAndHelp();
 
@@ -659,30 +661,73 @@ void TestMainWindow::openRoundTrip()
     QVERIFY(watcher->hints.contains(KController::DocumentReloaded));
 }
 
-void TestMainWindow::openUnreadableFile()
+void TestMainWindow::failedOpenChangesNothing_data()
 {
-    TestDir tmpDir;
-    QVERIFY(tmpDir.isValid());
-    const QString broken = tmpDir.filePath(QStringLiteral("broken.cpf"));
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<ZDX><Scenes");
-    file.close();
+    // Which command, and what the file holds ("-": no file; "/": a folder).
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const int open = KMainController::OpenAction;
+    const int design = KMainController::OpenZdpAction;
+    const QByteArray designText = "<?xml version=\"1.0\"?>\n<Project version=\"4.3\"><Nodes>";
+    QTest::newRow("panel cut short") << open << "cut.cpf" << QByteArray("<ZDX><Scenes") << "line";
+    QTest::newRow("design named as a panel") << open << "design.cpf"
+                                             << designText + "</Nodes></Project>" << "design file";
+    QTest::newRow("text named cpz") << open << "text.cpz" << QByteArray("just some words\n")
+                                    << "not a control panel archive";
+    QTest::newRow("random bytes") << open << "noise.cpz" << QByteArray("\x10\0\0\0\xff\xff\xff\xff\1", 9)
+                                  << "not a control panel archive";
+    QTest::newRow("missing panel") << open << "gone.cpz" << QByteArray("-") << "no such file";
+    QTest::newRow("panel is a folder") << open << "box.cpz" << QByteArray("/") << "folder";
+    QTest::newRow("design cut short") << design << "cut.zdp" << designText << "line";
+    QTest::newRow("empty design") << design << "empty.zdp" << QByteArray() << "not a Zindral";
+    QTest::newRow("panel as design") << design << "panel.zdp" << QByteArray("<ZDX/>")
+                                     << "not a Zindral";
+    QTest::newRow("old design") << design << "old.zdp" << QByteArray("old") << "4.2";
+    QTest::newRow("missing design") << design << "gone.zdp" << QByteArray("-") << "no such file";
+}
 
-    m_pFiles->answers.append(broken);
-    m_pController->openVC();
-    QCOMPARE(m_pMessages->count(), 1);
-    QCOMPARE(m_pMessages->last().title, QStringLiteral("Open Control Panel File"));
-    QVERIFY2(m_pMessages->last().text.contains(QStringLiteral("broken.cpf")),
-             qPrintable(m_pMessages->last().text));
-    // The unread file is not taken as the document's file, so Save cannot
-    // overwrite it.
-    QCOMPARE(m_pController->currentPath(), QString());
-    QCOMPARE(windowTitleNow(), title(QString()));
-    QVERIFY(!m_pController->saveVC());
-    QCOMPARE(m_pFiles->requests.last().caption, QStringLiteral("Save Control Panel File"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("<ZDX><Scenes"));
+// A file that cannot be read, opened or imported over modified work, leaves
+// the document, its design, its title and its unsaved changes as they were,
+// and says which file and why.
+void TestMainWindow::failedOpenChangesNothing()
+{
+    QFETCH(int, action);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    TestDir tmpDir;
+    QVERIFY(m_pModel->loadDesign(QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp")));
+    QVERIFY(saveAs(tmpDir.filePath(QStringLiteral("work.cpz"))));
+    m_pModel->currentPanel()->setName(QStringLiteral("Changed"));
+    m_pModel->setModified(true);
+    const auto state = [this]() {
+        return TestSupport::writtenXml([this](XmlWriter &w) { m_pModel->writeDocument(&w); }) +
+               m_pModel->designPath() + windowTitleNow() + m_pController->currentPath();
+    };
+    const QString before = state();
+
+    const QString path = tmpDir.filePath(name);
+    if (bytes == "/") {
+        QVERIFY(QDir(tmpDir.path()).mkdir(name));
+    } else if (name == QLatin1String("old.zdp")) {
+        QVERIFY(QFile::copy(QStringLiteral(ZRB_SOURCE_DIR "/examples/old-version.zdp"), path));
+    } else if (bytes != "-") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    // The unsaved-changes prompt comes first; going on without saving.
+    m_pMessages->queueAnswer(QMessageBox::No);
+    m_pFiles->answers.append(path);
+    act(action)->trigger();
+
+    QCOMPARE(state(), before);
+    QVERIFY(m_pModel->isModified());
+    QCOMPARE(m_pModel->currentPanel()->name(), QStringLiteral("Changed"));
+    const RecordingMessageHandler::Message message = m_pMessages->last();
+    QVERIFY2(message.text.contains(name), qPrintable(message.text));
+    QVERIFY2(message.text.contains(reason, Qt::CaseInsensitive), qPrintable(message.text));
 }
 
 void TestMainWindow::openDesign()
@@ -708,6 +753,11 @@ void TestMainWindow::openDesign()
     QCOMPARE(USettings().value(QStringLiteral("Path/Designs")).toString(), examples);
     QCOMPARE(m_pModel->designPath(), examples + QStringLiteral("conference-room.zdp"));
     QCOMPARE(m_pFiles->requests.last().dir, QString());
+    // The canvas and the status bar show the imported design at once.
+    QCOMPARE(m_pModel->qmlProperty("headerTitle").toString(),
+             QStringLiteral("Harbourside Conference Centre"));
+    QVERIFY2(windowTitleNow().endsWith(QStringLiteral(" (design conference-room.zdp)")),
+             qPrintable(windowTitleNow()));
 }
 
 void TestMainWindow::aboutAndHelp()
