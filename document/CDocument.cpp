@@ -147,12 +147,14 @@ bool CDocument::open(const QString &path)
 
     // Everything is read aside and taken over only when the whole file has
     // been read: a file that fails leaves the document as it was.
-    auto root = std::make_unique<CComposite>();
-    root->setType(GroupScenes);
-    root->setModel(m_pHost);
+    // Declared in this order so that, on the way out, the tree goes before
+    // the design its controls are bound to.
     auto hardware = std::make_unique<HRoot>();
     auto project = std::make_unique<MProject>();
     auto archive = std::make_unique<UArchive>();
+    auto root = std::make_unique<CComposite>();
+    root->setType(GroupScenes);
+    root->setModel(m_pHost);
     // A file without a Canvas block keeps the device in use.
     CCanvas canvas;
     if (m_pCanvas)
