@@ -74,7 +74,9 @@ QVariant WImage::attribute(uint id) const
 void WImage::setAttribute(uint id, const QVariant &value)
 {
     if (id == 0x4400) {
-        setRootProperty("path", resolveImagePath(toFileUrl(value.toString())));
+        // A picture the user chose is that very file, even when the open
+        // archive holds another of the same name.
+        setRootProperty("path", toFileUrl(value.toString()));
         return;
     }
     WWidget::setAttribute(id, value);

@@ -2,6 +2,9 @@
 
 #include "document/CItemFactory.h"
 
+#include <QPointer>
+#include <QQmlContext>
+#include <QQuickItem>
 #include <QString>
 
 class MModel;
@@ -34,7 +37,8 @@ public:
     static QString fileFor(const QString &typeName);
 
 private:
-    QQuickItem *m_pParentItem = nullptr;
-    QQmlContext *m_pContext = nullptr;
+    // The canvas may go before the factory does.
+    QPointer<QQuickItem> m_pParentItem;
+    QPointer<QQmlContext> m_pContext;
     MModel *m_pModel = nullptr;
 };

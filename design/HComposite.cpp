@@ -69,29 +69,21 @@ bool HComposite::removeChild(HNode *node)
     return true;
 }
 
-bool HComposite::removeFromParent()
+void HComposite::deleteChild(HNode *node)
 {
-    if (!m_pParent)
-        return false;
-    m_pParent->removeChild(this);
-    delete this;
-    return true;
+    if (removeChild(node))
+        delete node;
 }
 
 bool HComposite::pruneUnreferenced()
 {
-    // Children that prune themselves leave the list on their own; iterate a copy.
     const QList<HNode *> children = m_children;
-    for (HNode *child : children)
-        child->pruneUnreferenced();
-    if (!m_children.isEmpty())
-        return false;
+    for (HNode *child : children) {
+        if (child->pruneUnreferenced())
+            deleteChild(child);
+    }
     // An emptied composite goes too, unless a panel control still refers to it.
-    if (m_pParent && isMarked())
-        return false;
-    if (m_pParent)
-        removeFromParent();
-    return true;
+    return m_children.isEmpty() && m_pParent && !isMarked();
 }
 
 void HComposite::clearMarks()
@@ -104,13 +96,13 @@ void HComposite::clearMarks()
 bool HComposite::removeWhereMarked(bool marked)
 {
     const QList<HNode *> children = m_children;
-    for (HNode *child : children)
-        child->removeWhereMarked(marked);
+    for (HNode *child : children) {
+        if (child->removeWhereMarked(marked))
+            deleteChild(child);
+    }
     // A composite that still holds children keeps them alive: panel controls
     // point at marked nodes below it.
-    if (!m_children.isEmpty() || !m_pParent || isMarked() != marked)
-        return false;
-    return removeFromParent();
+    return m_children.isEmpty() && m_pParent && isMarked() == marked;
 }
 
 void HComposite::collectByCategory(const QString &category, QList<HNode *> &list)
@@ -150,11 +142,11 @@ void HComposite::clearConnectionUse()
 bool HComposite::purgeUnshown()
 {
     const QList<HNode *> children = m_children;
-    for (HNode *child : children)
-        child->purgeUnshown();
-    if (!m_children.isEmpty() || !m_pParent || hasFlag(Shown))
-        return false;
-    return removeFromParent();
+    for (HNode *child : children) {
+        if (child->purgeUnshown())
+            deleteChild(child);
+    }
+    return m_children.isEmpty() && m_pParent && !hasFlag(Shown);
 }
 
 void HComposite::dump() const

@@ -38,7 +38,8 @@ public:
 protected:
     // Takes this composite out of its parent and deletes it; only for a
     // composite that sits in a tree.
-    bool removeFromParent();
+    // Takes the child out and deletes it.
+    void deleteChild(HNode *node);
 
     QList<HNode *> m_children;
 };

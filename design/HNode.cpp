@@ -124,12 +124,8 @@ bool HNode::removeChild(HNode *)
 
 bool HNode::pruneUnreferenced()
 {
-    // Only a node that sits in a tree can take itself out of it.
-    if (!m_pParent || hasFlag(InUse) || !hasFlag(NotReferenced))
-        return false;
-    m_pParent->removeChild(this);
-    delete this;
-    return true;
+    // Only a node that sits in a tree can leave it; its parent deletes it.
+    return m_pParent && !hasFlag(InUse) && hasFlag(NotReferenced);
 }
 
 void HNode::clearMarks()
@@ -139,11 +135,7 @@ void HNode::clearMarks()
 
 bool HNode::removeWhereMarked(bool marked)
 {
-    if (!m_pParent || isMarked() != marked)
-        return false;
-    m_pParent->removeChild(this);
-    delete this;
-    return true;
+    return m_pParent && isMarked() == marked;
 }
 
 void HNode::setMarked(bool on)
@@ -174,11 +166,7 @@ void HNode::clearConnectionUse()
 
 bool HNode::purgeUnshown()
 {
-    if (!m_pParent || hasFlag(Shown))
-        return false;
-    m_pParent->removeChild(this);
-    delete this;
-    return true;
+    return m_pParent && !hasFlag(Shown);
 }
 
 void HNode::dump() const

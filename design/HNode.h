@@ -46,6 +46,8 @@ public:
     virtual HNode *findByNodeId(int nodeID);
     virtual HNode *findByCategory(const QString &category);
     virtual bool removeChild(HNode *node);
+    // These three answer whether the node is to go; its parent then takes
+    // it out and deletes it.
     virtual bool pruneUnreferenced();
     virtual void clearMarks();
     virtual bool removeWhereMarked(bool marked);

@@ -466,6 +466,11 @@ void CControl::setModel(CControlHost *model)
     m_pModel = model;
 }
 
+void CControl::beginItem(const QString &typeName)
+{
+    m_itemUnderConstruction.emplace(typeName);
+}
+
 void CControl::addItem(const QString &typeName)
 {
     if (!m_itemUnderConstruction)

@@ -89,6 +89,7 @@ public:
     virtual void storeItems();
 
     // Reader hooks.
+    void beginItem(const QString &typeName);
     void addItem(const QString &typeName);
     void loadItemAttribute(const QString &itemType, const QString &name, const QString &text);
     void setAttributeValue(const QString &kind, const QString &key, const QString &text);

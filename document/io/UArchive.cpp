@@ -427,8 +427,11 @@ bool UArchive::open(const QString &path)
 {
     m_openFailed = false;
     m_errorString.clear();
-    // Members of an earlier archive must not answer for a plain panel file.
+    // Members of an earlier archive must not answer for a plain panel file,
+    // and its folder goes with them.
     clearHeader();
+    m_pExtraction.reset();
+    m_header.setExtractionFolder(QString());
     if (!isArchive(path))
         return false;
     m_archiveName = path;
@@ -514,7 +517,7 @@ bool UArchive::redirectImagePath(QString &path) const
         const int nameSlash = record->name.lastIndexOf(QLatin1Char('/'));
         if (nameSlash < 0 || record->name.mid(nameSlash + 1) != fileName)
             continue;
-        path = QUrl::fromLocalFile(m_header.extractionFolder() + record->name).toString();
+        path = QUrl::fromLocalFile(record->path).toString();
         return true;
     }
     return false;
@@ -540,8 +543,8 @@ bool UArchive::isArchive(const QString &path)
 QString UArchive::extractionFolderFor(const QString &settingValue)
 {
     if (settingValue.isEmpty()) {
-        // A folder of our own, never the working folder: it is emptied at
-        // every open.
+        // A folder of our own, never the working folder: each open archive
+        // makes a folder of its own inside it.
         const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
         return cache.isEmpty() ? QString() : cache + QLatin1String("/Archive");
     }

@@ -51,6 +51,13 @@ bool XControlHandler::startElement(const QString &namespaceURI, const QString &l
         return true;
     const QString parent = parentElement();
 
+    // An item of a control starts its record here, so an item without
+    // values is kept as well.
+    if (m_collecting && m_pControl && m_property == WidgetProperty &&
+        parent == QLatin1String("Property")) {
+        m_pControl->beginItem(qName);
+        return true;
+    }
     if (qName == QLatin1String("Control")) {
         if (parent != QLatin1String("Controls"))
             return true;

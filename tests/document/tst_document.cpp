@@ -265,6 +265,8 @@ private slots:
             "\t\t\t\t\t<spin>fast &#38; loud</spin>\n"
             "\t\t\t\t\t<note></note>\n"
             "\t\t\t\t</gizmo>\n"
+            "\t\t\t\t<blank>\n"
+            "\t\t\t\t</blank>\n"
             "\t\t\t\t<label>\n"
             "\t\t\t\t\t<text>Hall</text>\n"
             "\t\t\t\t\t<face>bold</face>\n"
@@ -281,7 +283,7 @@ private slots:
         QVERIFY(panel.loadString(clipboardText(control), CLoadContext()));
         QCOMPARE(panel.childCount(), 1);
         CControl *read = panel.childAt(0);
-        QCOMPARE(read->itemRecords().count(), 2);
+        QCOMPARE(read->itemRecords().count(), 3);
         QCOMPARE(read->itemRecords().at(0).type(), QStringLiteral("gizmo"));
         QCOMPARE(read->itemRecords().at(0).value(QStringLiteral("spin")), QStringLiteral("fast & loud"));
         QVERIFY(read->items().isEmpty());
