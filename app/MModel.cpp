@@ -43,11 +43,11 @@ MModel::MModel(QObject *parent)
     : QObject(parent), m_mobileAddress(QStringLiteral("192.168.0.1"))
 {
     m_pDocument = std::make_unique<CDocument>();
-    m_pFiles = new MDocumentFiles(*this);
-    m_pCanvasState = new MCanvasState(*this);
-    m_pEditing = new MDocumentEditing(*this);
+    m_pFiles = std::make_unique<MDocumentFiles>(*this);
+    m_pCanvasState = std::make_unique<MCanvasState>(*this);
+    m_pEditing = std::make_unique<MDocumentEditing>(*this);
     m_pControllers = new KComposite(this);
-    m_pInterfaces = new IComposite();
+    m_pInterfaces = std::make_unique<IComposite>();
 }
 
 MModel::~MModel()
@@ -61,11 +61,7 @@ MModel::~MModel()
     m_pCurrentPanel = nullptr;
     m_pDocument.reset();
     WDelegate::release();
-    delete m_pInterfaces;
-    m_pInterfaces = nullptr;
-    delete m_pFiles;
-    delete m_pCanvasState;
-    delete m_pEditing;
+    m_pInterfaces.reset();
 }
 
 void MModel::initialize()

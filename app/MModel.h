@@ -132,7 +132,7 @@ public:
     MProject *project() const;
     CCanvas *canvas() const override { return m_pCanvas; }
     void setCanvas(CCanvas *canvas);
-    IComposite *interfaces() const { return m_pInterfaces; }
+    IComposite *interfaces() const { return m_pInterfaces.get(); }
     CComposite *currentPanel() const { return m_pCurrentPanel; }
     CComposite *currentCollection() const;
     MainWindow *mainWindow() const { return m_pMainWindow; }
@@ -205,7 +205,7 @@ private:
     QPointer<QQmlContext> m_pQmlContext;
     float m_viewHeight = 0.0f;
     float m_viewWidth = 0.0f;
-    IComposite *m_pInterfaces = nullptr;
+    std::unique_ptr<IComposite> m_pInterfaces;
     bool m_online = false;
     std::unique_ptr<CDocument> m_pDocument;
     CComposite *m_pCurrentPanel = nullptr;
@@ -221,7 +221,7 @@ private:
     std::unique_ptr<BCommand> m_pPointerTool;
     bool m_editMode = false;
     QString m_lastError;
-    MDocumentFiles *m_pFiles = nullptr;
-    MCanvasState *m_pCanvasState = nullptr;
-    MDocumentEditing *m_pEditing = nullptr;
+    std::unique_ptr<MDocumentFiles> m_pFiles;
+    std::unique_ptr<MCanvasState> m_pCanvasState;
+    std::unique_ptr<MDocumentEditing> m_pEditing;
 };

@@ -250,7 +250,7 @@ private slots:
         const int scenes = text.indexOf(QStringLiteral("\n\t<Scenes>"));
         QVERIFY(version > 0 && version < connections && connections < canvas && canvas < project &&
                 project < scenes);
-        QVERIFY(text.contains(QStringLiteral("\t\t<appVersion>2.0.3.8</appVersion>\n\t\t<fileVersion>2.0</fileVersion>\n")));
+        QVERIFY(text.contains(QStringLiteral("\t\t<appVersion>" ZRB_VERSION "</appVersion>\n\t\t<fileVersion>2.0</fileVersion>\n")));
         QVERIFY(text.contains(QStringLiteral("<Control name=\"Level &#60;1&#62; &#38; &#34;main&#34;\" type=\"Slider\">")));
         QVERIFY(text.contains(QStringLiteral("\t\t\t<BusinessManeger>\n")));
     }
@@ -763,7 +763,9 @@ private slots:
         const QString text = QTextCodec::codecForName("UTF-16BE")->toUnicode(saved.mid(2));
         const QString expected = QString::fromUtf8(readAll(input))
                                      .replace(QStringLiteral("encoding=\"UTF-8\""),
-                                              QStringLiteral("encoding=\"UTF-16\""));
+                                              QStringLiteral("encoding=\"UTF-16\""))
+                                     .replace(QStringLiteral("<appVersion>2.0.3.8<"),
+                                              QStringLiteral("<appVersion>" ZRB_VERSION "<"));
         QCOMPARE(text, expected);
     }
 
