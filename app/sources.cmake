@@ -12,4 +12,5 @@ target_sources(zrbeditor PRIVATE
     app/MDocumentFiles.h app/MDocumentFiles.cpp
     app/MCanvasState.h app/MCanvasState.cpp
     app/MDocumentEditing.h app/MDocumentEditing.cpp
+    app/URender.h app/URender.cpp
 )
