@@ -13,6 +13,7 @@
 #include "controls/WDelegate.h"
 #include "dialogs/DUndoListDialog.h"
 #include "document/CCanvas.h"
+#include "document/CDocument.h"
 #include "document/CComposite.h"
 
 #include <QAction>
@@ -120,6 +121,24 @@ void KMainController::initialize()
     setWindowTitle(QString());
     if (model)
         model->broadcast(DocumentReloaded);
+}
+
+void KMainController::openFiles(const QStringList &paths)
+{
+    QStringList designs;
+    for (const QString &path : paths) {
+        const bool design = CDocument::rootElementOf(path) == QLatin1String("Project") ||
+                            (path.endsWith(QLatin1String(".zdp"), Qt::CaseInsensitive) &&
+                             CDocument::rootElementOf(path).isEmpty());
+        if (design)
+            designs << path;
+        else
+            m_pFiles->openPath(path);
+    }
+    for (const QString &path : qAsConst(designs))
+        m_pFiles->importDesign(path);
+    if (!designs.isEmpty() && model())
+        model()->broadcast(DocumentReloaded);
 }
 
 void KMainController::loadStartPanel()

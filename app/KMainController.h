@@ -76,6 +76,11 @@ public:
     // Leaves the online mode, if on, and unchecks Go Online.
     void goOffline();
 
+    // Opens the files named on the command line: panel files as Open does,
+    // design files (by their content, whatever their name) as Open ZDP File
+    // does, the panel first so its own design does not replace the one named.
+    void openFiles(const QStringList &paths);
+
     static QString templateFolder();
 
 public slots:

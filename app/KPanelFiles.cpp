@@ -94,14 +94,21 @@ void KPanelFiles::open()
         UFileDialog::getOpenFileName(m_pOwner->mainWindow(), tr("Open Control Panel File"),
                                      m_pSettings->value(QLatin1String(PanelsKey)).toString(),
                                      tr("Control Panel Files (*.cpz *.cpf)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openPath(path);
+}
+
+bool KPanelFiles::openPath(const QString &path)
+{
+    MModel *model = m_pOwner->model();
+    if (!model)
+        return false;
     if (!model->open(path)) {
         // Nothing has changed: the open document, its title and its unsaved
         // changes all stay.
         UMessage::warning(m_pOwner->mainWindow(), tr("Open Control Panel File"),
                           model->lastError());
-        return;
+        return false;
     }
     m_pOwner->documentReplaced();
     m_currentPath = path;
@@ -111,6 +118,7 @@ void KPanelFiles::open()
     m_pOwner->fitWindow();
     model->broadcast(KController::DocumentReloaded);
     model->updateScale();
+    return true;
 }
 
 bool KPanelFiles::save()
@@ -142,15 +150,24 @@ void KPanelFiles::openDesign()
         m_pSettings->value(QLatin1String(DesignsKey)).toString(), tr("ZDX Files (*.zdp)"));
     if (!model)
         return;
-    if (!path.isEmpty()) {
-        // The reader only says why; refusing is ours to show. A refused
-        // design leaves the one in use as it was.
-        if (model->loadDesign(path)) {
-            m_pSettings->setValue(QLatin1String(DesignsKey), folderOf(path));
-            m_pOwner->refreshWindowTitle();
-        } else
-            UMessage::warning(m_pOwner->mainWindow(), tr("Open Zindral Designer File Error"),
-                              model->lastError());
-    }
+    if (!path.isEmpty())
+        importDesign(path);
     model->broadcast(KController::DocumentReloaded);
+}
+
+bool KPanelFiles::importDesign(const QString &path)
+{
+    MModel *model = m_pOwner->model();
+    if (!model)
+        return false;
+    // The reader only says why; refusing is ours to show. A refused design
+    // leaves the one in use as it was.
+    if (!model->loadDesign(path)) {
+        UMessage::warning(m_pOwner->mainWindow(), tr("Open Zindral Designer File Error"),
+                          model->lastError());
+        return false;
+    }
+    m_pSettings->setValue(QLatin1String(DesignsKey), folderOf(path));
+    m_pOwner->refreshWindowTitle();
+    return true;
 }

@@ -28,9 +28,14 @@ public:
     bool promptSave(const QString &title);
     void newPanel();
     void open();
+    // Opens a panel file as Open does once the file is chosen; a file that
+    // cannot be read is reported and changes nothing.
+    bool openPath(const QString &path);
     bool save();
     bool saveAs();
     void openDesign();
+    // Imports a design as Open ZDP File does once the file is chosen.
+    bool importDesign(const QString &path);
 
 private:
     // Saves and reports a failure; answers whether the file was written.

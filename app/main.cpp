@@ -18,6 +18,8 @@ int main(int argc, char *argv[])
         controller->setModel(&model);
         controller->setApplication(&application);
         model.addController(controller);
+        // Files named on the command line, as a file manager hands them over.
+        controller->openFiles(application.arguments().mid(1));
         result = application.exec();
     }
     return result;

@@ -178,6 +178,7 @@ private slots:
     void failedOpenChangesNothing_data();
     void failedOpenChangesNothing();
     void openDesign();
+    void openFilesFromTheCommandLine();
     void aboutAndHelp();
 
 private:
@@ -758,6 +759,31 @@ void TestMainWindow::openDesign()
              QStringLiteral("Harbourside Conference Centre"));
     QVERIFY2(windowTitleNow().endsWith(QStringLiteral(" (design conference-room.zdp)")),
              qPrintable(windowTitleNow()));
+}
+
+void TestMainWindow::openFilesFromTheCommandLine()
+{
+    TestDir tmpDir;
+    const QString panel = tmpDir.filePath(QStringLiteral("cmd.cpz"));
+    m_pModel->currentPanel()->setName(QStringLiteral("Lobby"));
+    QVERIFY(saveAs(panel));
+    cleanup();
+    init();
+    // A design named in any way is taken for what it holds.
+    const QString design = tmpDir.filePath(QStringLiteral("room.xml"));
+    QVERIFY(QFile::copy(QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp"), design));
+    m_pController->openFiles({design, panel});
+    QCOMPARE(m_pMessages->count(), 0);
+    QCOMPARE(m_pController->currentPath(), panel);
+    QCOMPARE(m_pModel->currentPanel()->name(), QStringLiteral("Lobby"));
+    QCOMPARE(m_pModel->designPath(), design);
+    QCOMPARE(windowTitleNow(), title(QStringLiteral("cmd.cpz (design room.xml)")));
+
+    // Files that cannot be read are reported as Open would, and change nothing.
+    m_pController->openFiles({tmpDir.filePath(QStringLiteral("missing.cpz"))});
+    QCOMPARE(m_pMessages->count(), 1);
+    QCOMPARE(m_pMessages->last().title, QStringLiteral("Open Control Panel File"));
+    QCOMPARE(m_pController->currentPath(), panel);
 }
 
 void TestMainWindow::aboutAndHelp()
