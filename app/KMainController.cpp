@@ -6,6 +6,7 @@
 #include "app/MModel.h"
 #include "app/MainWindow.h"
 #include "views/KQmlController.h"
+#include "views/KTabController.h"
 #include "app/UMessage.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"
@@ -97,9 +98,11 @@ void KMainController::initialize()
         model->setCanvas(m_pCanvas.get());
     }
 
-    // The canvas; the project tree and properties tabs join beside it.
-    if (model)
+    // The canvas, and beside it the project tree and properties tabs.
+    if (model) {
         model->addController(new KQmlController(model, window->centralWidget()));
+        model->addController(new KTabController(model, window->centralWidget()));
+    }
 
     if (model) {
         connect(model, &MModel::resetQMLFocus, this, &KMainController::resetQMLFocus);

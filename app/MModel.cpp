@@ -226,6 +226,27 @@ void MModel::selectPanel(CComposite *panel)
     m_pEditing->selectPanel(panel);
 }
 
+bool MModel::followPath(const QString &path)
+{
+    CComposite *previous = m_pCurrentPanel;
+    if (previous)
+        previous->show(false);
+    QString rest = path;
+    auto *panel = documentRoot()->selectPath(rest)
+                      ? dynamic_cast<CComposite *>(documentRoot()->current(GroupPanels))
+                      : nullptr;
+    if (!panel) {
+        if (previous)
+            previous->show(true);
+        return false;
+    }
+    m_pCurrentPanel = panel;
+    panel->show(true);
+    refreshViewState();
+    emit resetQMLFocus();
+    return true;
+}
+
 bool MModel::setPage(int index)
 {
     return m_pEditing->setPage(index);

@@ -69,6 +69,8 @@ public:
     CComposite *addCollection();
     CComposite *addPanel(HNode *node);
     void selectPanel(CComposite *panel);
+    // Shows the panel at a document path ("..\\COLLECTION\\Panel").
+    bool followPath(const QString &path);
     bool setPage(int index);
     bool stepPage(int offset);
     bool selectCollection(const QString &name);

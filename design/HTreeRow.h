@@ -9,6 +9,8 @@ namespace HTreeRow {
 constexpr int IdentityRole = Qt::UserRole + 1;
 // The resource path of the row's icon, kept for reports and tests.
 constexpr int IconPathRole = Qt::UserRole + 2;
+// Set on a row the tree is to show expanded.
+constexpr int ExpandedRole = Qt::UserRole + 3;
 
 // Group rows: selectable, user-checkable, enabled; not dragged.
 constexpr Qt::ItemFlags GroupFlags =

@@ -312,6 +312,7 @@ void TestMainWindow::layoutPlacesControllers()
 
     // Stand-ins record what the window hands the canvas and tab controllers.
     QVERIFY(m_pModel->controllers()->removeController(KController::QmlType));
+    QVERIFY(m_pModel->controllers()->removeController(KController::TabType));
     PlacedController *tabs = addWatcher(KController::TabType);
     PlacedController *canvasView = addWatcher(KController::QmlType);
     window->resize(800, 600);
@@ -634,7 +635,7 @@ void TestMainWindow::openRoundTrip()
     TestDir tmpDir;
     QVERIFY(tmpDir.isValid());
     const QString target = tmpDir.filePath(QStringLiteral("round.cpz"));
-    m_pModel->currentPanel()->setName(QStringLiteral("Lobby"));
+    m_pModel->currentCollection()->setName(QStringLiteral("Lobby"));
     QVERIFY(saveAs(target));
 
     // Start afresh; Open starts in the stored folder, and cancelled it changes
@@ -654,7 +655,7 @@ void TestMainWindow::openRoundTrip()
     m_pFiles->answers.append(target);
     act(KMainController::OpenAction)->trigger();
     QCOMPARE(m_pMessages->count(), 0);
-    QCOMPARE(m_pModel->currentPanel()->name(), QStringLiteral("Lobby"));
+    QCOMPARE(m_pModel->currentCollection()->name(), QStringLiteral("Lobby"));
     QCOMPARE(m_pController->currentPath(), target);
     QCOMPARE(windowTitleNow(), title(QStringLiteral("round.cpz")));
     QCOMPARE(USettings().value(QStringLiteral("Path/Panels")).toString(), tmpDir.path() + "/");
@@ -701,7 +702,7 @@ void TestMainWindow::failedOpenChangesNothing()
     TestDir tmpDir;
     QVERIFY(m_pModel->loadDesign(QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp")));
     QVERIFY(saveAs(tmpDir.filePath(QStringLiteral("work.cpz"))));
-    m_pModel->currentPanel()->setName(QStringLiteral("Changed"));
+    m_pModel->currentCollection()->setName(QStringLiteral("Changed"));
     m_pModel->setModified(true);
     const auto state = [this]() {
         return TestSupport::writtenXml([this](XmlWriter &w) { m_pModel->writeDocument(&w); }) +
@@ -725,7 +726,7 @@ void TestMainWindow::failedOpenChangesNothing()
 
     QCOMPARE(state(), before);
     QVERIFY(m_pModel->isModified());
-    QCOMPARE(m_pModel->currentPanel()->name(), QStringLiteral("Changed"));
+    QCOMPARE(m_pModel->currentCollection()->name(), QStringLiteral("Changed"));
     const RecordingMessageHandler::Message message = m_pMessages->last();
     QVERIFY2(message.text.contains(name), qPrintable(message.text));
     QVERIFY2(message.text.contains(reason, Qt::CaseInsensitive), qPrintable(message.text));
@@ -765,7 +766,7 @@ void TestMainWindow::openFilesFromTheCommandLine()
 {
     TestDir tmpDir;
     const QString panel = tmpDir.filePath(QStringLiteral("cmd.cpz"));
-    m_pModel->currentPanel()->setName(QStringLiteral("Lobby"));
+    m_pModel->currentCollection()->setName(QStringLiteral("Lobby"));
     QVERIFY(saveAs(panel));
     cleanup();
     init();
@@ -775,7 +776,7 @@ void TestMainWindow::openFilesFromTheCommandLine()
     m_pController->openFiles({design, panel});
     QCOMPARE(m_pMessages->count(), 0);
     QCOMPARE(m_pController->currentPath(), panel);
-    QCOMPARE(m_pModel->currentPanel()->name(), QStringLiteral("Lobby"));
+    QCOMPARE(m_pModel->currentCollection()->name(), QStringLiteral("Lobby"));
     QCOMPARE(m_pModel->designPath(), design);
     QCOMPARE(windowTitleNow(), title(QStringLiteral("cmd.cpz (design room.xml)")));
 
