@@ -8,4 +8,5 @@ target_sources(zrbeditor PRIVATE
     controls/WFrame.h controls/WFrame.cpp
     controls/WButton.h controls/WButton.cpp
     controls/WCmdButton.h controls/WCmdButton.cpp
+    controls/WSlider.h controls/WSlider.cpp
 )

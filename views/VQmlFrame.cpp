@@ -7,6 +7,7 @@
 #include "controls/WFrame.h"
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
+#include "controls/WSlider.h"
 #include "controls/WWidget.h"
 
 #include <QDebug>
@@ -50,6 +51,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
 }
 
 void VQmlFrame::initialize(bool first)
