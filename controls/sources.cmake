@@ -9,4 +9,5 @@ target_sources(zrbeditor PRIVATE
     controls/WButton.h controls/WButton.cpp
     controls/WCmdButton.h controls/WCmdButton.cpp
     controls/WSlider.h controls/WSlider.cpp
+    controls/WTextLink.h controls/WTextLink.cpp
 )

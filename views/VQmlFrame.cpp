@@ -8,6 +8,7 @@
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
 #include "controls/WSlider.h"
+#include "controls/WTextLink.h"
 #include "controls/WWidget.h"
 
 #include <QDebug>
@@ -52,6 +53,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
     qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
+    qmlRegisterType<WTextLink>("wtextlink", 1, 0, "WTextLink");
 }
 
 void VQmlFrame::initialize(bool first)
