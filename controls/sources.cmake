@@ -6,4 +6,8 @@ target_sources(zrbeditor PRIVATE
     controls/WLabel.h controls/WLabel.cpp
     controls/WImage.h controls/WImage.cpp
     controls/WFrame.h controls/WFrame.cpp
+    controls/WButton.h controls/WButton.cpp
+    controls/WCmdButton.h controls/WCmdButton.cpp
+    controls/WSlider.h controls/WSlider.cpp
+    controls/WTextLink.h controls/WTextLink.cpp
 )

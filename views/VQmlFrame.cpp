@@ -2,9 +2,13 @@
 
 #include "app/MModel.h"
 #include "controls/MQmlInterface.h"
+#include "controls/WButton.h"
+#include "controls/WCmdButton.h"
 #include "controls/WFrame.h"
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
+#include "controls/WSlider.h"
+#include "controls/WTextLink.h"
 #include "controls/WWidget.h"
 
 #include <QDebug>
@@ -43,9 +47,13 @@ void VQmlFrame::registerTypes()
     // Each control item type in a module of its own, in this order:
     // wbutton, wcmdbutton, wdialer, wdroplist, wdropsite, wframe, wimage,
     // wlabel, wpanellink, wregion, wslider, wtextedit, wtextlink.
+    qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
+    qmlRegisterType<WCmdButton>("wcmdbutton", 1, 0, "WCmdButton");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
+    qmlRegisterType<WTextLink>("wtextlink", 1, 0, "WTextLink");
 }
 
 void VQmlFrame::initialize(bool first)
