@@ -6,4 +6,9 @@ target_sources(zrbeditor PRIVATE
     controls/WLabel.h controls/WLabel.cpp
     controls/WImage.h controls/WImage.cpp
     controls/WFrame.h controls/WFrame.cpp
+    controls/WDropList.h controls/WDropList.cpp
+    controls/WDialer.h controls/WDialer.cpp
+    controls/WTextEdit.h controls/WTextEdit.cpp
+    controls/WPanelLink.h controls/WPanelLink.cpp
+    controls/WDropSite.h controls/WDropSite.cpp
 )

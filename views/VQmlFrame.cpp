@@ -2,9 +2,14 @@
 
 #include "app/MModel.h"
 #include "controls/MQmlInterface.h"
+#include "controls/WDialer.h"
+#include "controls/WDropList.h"
+#include "controls/WDropSite.h"
 #include "controls/WFrame.h"
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
+#include "controls/WPanelLink.h"
+#include "controls/WTextEdit.h"
 #include "controls/WWidget.h"
 
 #include <QDebug>
@@ -43,9 +48,14 @@ void VQmlFrame::registerTypes()
     // Each control item type in a module of its own, in this order:
     // wbutton, wcmdbutton, wdialer, wdroplist, wdropsite, wframe, wimage,
     // wlabel, wpanellink, wregion, wslider, wtextedit, wtextlink.
+    qmlRegisterType<WDialer>("wdialer", 1, 0, "WDialer");
+    qmlRegisterType<WDropList>("wdroplist", 1, 0, "WDropList");
+    qmlRegisterType<WDropSite>("wdropsite", 1, 0, "WDropSite");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
+    qmlRegisterType<WTextEdit>("wtextedit", 1, 0, "WTextEdit");
 }
 
 void VQmlFrame::initialize(bool first)
