@@ -228,21 +228,37 @@ void MModel::selectPanel(CComposite *panel)
 
 bool MModel::followPath(const QString &path)
 {
-    CComposite *previous = m_pCurrentPanel;
-    if (previous)
-        previous->show(false);
-    QString rest = path;
-    auto *panel = documentRoot()->selectPath(rest)
-                      ? dynamic_cast<CComposite *>(documentRoot()->current(GroupPanels))
-                      : nullptr;
-    if (!panel) {
-        if (previous)
-            previous->show(true);
+    if (path.isEmpty()) {
+        auto *message = new DQmlMessageDialog(
+            m_pQmlContext, QUrl(QStringLiteral("qrc:/qml/objects/QmlMessageDialog.qml")), this);
+        message->setText(tr("Error - No link has been defined for this region.\n\nPlease set a "
+                            "link using the properties panel."));
+        message->setButton(tr("OK"));
+        connect(message, &DQmlMessageDialog::closed, message, &QObject::deleteLater);
+        if (!message->show())
+            delete message;
         return false;
     }
+    CComposite *root = documentRoot();
+    if (!root)
+        return false;
+    QString rest = path;
+    auto *panel =
+        root->selectPath(rest) ? dynamic_cast<CComposite *>(root->current(GroupPanels)) : nullptr;
+    // Selecting shows what the path names, which may be a whole collection;
+    // the canvas shows one panel, the new one or else the old.
+    root->show(false);
+    if (CComposite *shown = panel ? panel : m_pCurrentPanel)
+        shown->show(true);
+    if (!panel)
+        return false;
+    // The path may lead into another collection: the page strip and the
+    // title follow.
     m_pCurrentPanel = panel;
-    panel->show(true);
-    refreshViewState();
+    pushPageState();
+    CComposite *collection = currentCollection();
+    setQmlProperty("sceneTitle", collection ? collection->name() : QString());
+    panel->poll();
     emit resetQMLFocus();
     return true;
 }

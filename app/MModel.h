@@ -69,7 +69,9 @@ public:
     CComposite *addCollection();
     CComposite *addPanel(HNode *node);
     void selectPanel(CComposite *panel);
-    // Shows the panel at a document path ("..\\COLLECTION\\Panel").
+    // Shows the panel at the end of a document path (the root "..", the
+    // collection and the panel); an empty path tells the user that no link
+    // was set. False when no panel was shown.
     bool followPath(const QString &path);
     bool setPage(int index);
     bool stepPage(int offset);

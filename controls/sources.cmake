@@ -10,4 +10,9 @@ target_sources(zrbeditor PRIVATE
     controls/WCmdButton.h controls/WCmdButton.cpp
     controls/WSlider.h controls/WSlider.cpp
     controls/WTextLink.h controls/WTextLink.cpp
+    controls/WDropList.h controls/WDropList.cpp
+    controls/WDialer.h controls/WDialer.cpp
+    controls/WTextEdit.h controls/WTextEdit.cpp
+    controls/WPanelLink.h controls/WPanelLink.cpp
+    controls/WDropSite.h controls/WDropSite.cpp
 )

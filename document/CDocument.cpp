@@ -98,10 +98,11 @@ bool CDocument::newFromTemplate(const QString &templatePath)
     CLoadContext context;
     context.hardware = m_pHardware.get();
     QString error;
+    // Items resolve relative file names while they are read.
+    m_basePath = folderOf(templatePath);
     const bool read = panel->loadFile(templatePath, context, &error);
     if (!read)
         m_lastError = tr("Cannot read file %1: %2").arg(templatePath, error);
-    m_basePath = folderOf(templatePath);
     panel->assignKind(QStringLiteral("Panel"));
     panel->setPanelKind(QString());
     collection->setModel(m_pHost);
@@ -200,7 +201,11 @@ bool CDocument::open(const QString &path)
     context.canvas = &canvas;
     context.archive = archive.get();
     QString error;
+    // Items resolve relative file names while they are read.
+    const QString previousBase = m_basePath;
+    m_basePath = folderOf(readPath);
     if (!root->loadFile(readPath, context, &error)) {
+        m_basePath = previousBase;
         m_lastError = tr("Cannot read file %1: %2").arg(path, error);
         return false;
     }
@@ -215,7 +220,6 @@ bool CDocument::open(const QString &path)
     if (m_pCanvas)
         m_pCanvas->takeDocumentValues(canvas);
     m_designPath = designPath;
-    m_basePath = folderOf(readPath);
     m_path = path;
     adoptLooseControls();
     return true;

@@ -4,10 +4,15 @@
 #include "controls/MQmlInterface.h"
 #include "controls/WButton.h"
 #include "controls/WCmdButton.h"
+#include "controls/WDialer.h"
+#include "controls/WDropList.h"
+#include "controls/WDropSite.h"
 #include "controls/WFrame.h"
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
+#include "controls/WPanelLink.h"
 #include "controls/WSlider.h"
+#include "controls/WTextEdit.h"
 #include "controls/WTextLink.h"
 #include "controls/WWidget.h"
 
@@ -49,10 +54,15 @@ void VQmlFrame::registerTypes()
     // wlabel, wpanellink, wregion, wslider, wtextedit, wtextlink.
     qmlRegisterType<WButton>("wbutton", 1, 0, "WButton");
     qmlRegisterType<WCmdButton>("wcmdbutton", 1, 0, "WCmdButton");
+    qmlRegisterType<WDialer>("wdialer", 1, 0, "WDialer");
+    qmlRegisterType<WDropList>("wdroplist", 1, 0, "WDropList");
+    qmlRegisterType<WDropSite>("wdropsite", 1, 0, "WDropSite");
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
     qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
+    qmlRegisterType<WTextEdit>("wtextedit", 1, 0, "WTextEdit");
     qmlRegisterType<WTextLink>("wtextlink", 1, 0, "WTextLink");
 }
 
