@@ -246,6 +246,47 @@ bool MModel::selectCollection(int index)
     return m_pEditing->selectCollection(index);
 }
 
+bool MModel::followPath(const QString &path)
+{
+    if (path.isEmpty()) {
+        // Shown without waiting: the press that asked is still being handled.
+        const QUrl url(QStringLiteral("qrc:/qml/objects/QmlMessageDialog.qml"));
+        auto *dialog = new DQmlMessageDialog(m_pQmlContext, url, this);
+        dialog->setText(tr("Error - No link has been defined for this region.\n\n"
+                           "Please set a link using the properties panel."));
+        dialog->setButton(tr("OK"));
+        connect(dialog, &DQmlMessageDialog::closed, dialog, &QObject::deleteLater);
+        if (!dialog->show())
+            delete dialog;
+        return false;
+    }
+    CComposite *root = documentRoot();
+    if (!root)
+        return false;
+    CComposite *previous = m_pCurrentPanel;
+    if (previous)
+        previous->show(false);
+    QString rest = path;
+    if (!root->selectPath(rest)) {
+        if (previous)
+            previous->show(true);
+        return false;
+    }
+    // A path ending at a collection shows all its panels: only the current
+    // one stays.
+    root->show(false);
+    m_pCurrentPanel = dynamic_cast<CComposite *>(root->current(GroupPanels));
+    if (m_pCurrentPanel)
+        m_pCurrentPanel->show(true);
+    pushPageState();
+    CComposite *collection = currentCollection();
+    setQmlProperty("sceneTitle", collection ? collection->name() : QString());
+    if (m_pCurrentPanel)
+        m_pCurrentPanel->poll();
+    emit resetQMLFocus();
+    return m_pCurrentPanel != nullptr;
+}
+
 void MModel::addControl(CControl *control)
 {
     m_pEditing->addControl(control);

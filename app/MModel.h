@@ -73,6 +73,9 @@ public:
     bool stepPage(int offset);
     bool selectCollection(const QString &name);
     bool selectCollection(int index);
+    // Shows the panel a link names by its node path; an empty path tells the
+    // user on the canvas that no link is set. False when nothing was shown.
+    bool followPath(const QString &path);
     void addControl(CControl *control);
     // Takes the controls into the current panel.
     void addControls(const QList<CControl *> &controls);
