@@ -5,6 +5,7 @@
 #include "controls/WFrame.h"
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
+#include "controls/WRegion.h"
 #include "controls/WWidget.h"
 
 #include <QDebug>
@@ -46,6 +47,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WFrame>("wframe", 1, 0, "WFrame");
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
+    qmlRegisterType<WRegion>("wregion", 1, 0, "WRegion");
 }
 
 void VQmlFrame::initialize(bool first)
