@@ -283,6 +283,7 @@ bool MModel::selectCollection(int index)
     return m_pEditing->selectCollection(index);
 }
 
+
 void MModel::addControl(CControl *control)
 {
     m_pEditing->addControl(control);

@@ -15,4 +15,8 @@ target_sources(zrbeditor PRIVATE
     controls/WTextEdit.h controls/WTextEdit.cpp
     controls/WPanelLink.h controls/WPanelLink.cpp
     controls/WDropSite.h controls/WDropSite.cpp
+    controls/WRegion.h controls/WRegion.cpp
+    controls/WGeometryNode.h controls/WGeometryNode.cpp
+    controls/UPolygon.h controls/UPolygon.cpp
+    controls/UTesselator.h controls/UTesselator.cpp
 )

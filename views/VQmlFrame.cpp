@@ -11,6 +11,7 @@
 #include "controls/WImage.h"
 #include "controls/WLabel.h"
 #include "controls/WPanelLink.h"
+#include "controls/WRegion.h"
 #include "controls/WSlider.h"
 #include "controls/WTextEdit.h"
 #include "controls/WTextLink.h"
@@ -61,6 +62,7 @@ void VQmlFrame::registerTypes()
     qmlRegisterType<WImage>("wimage", 1, 0, "WImage");
     qmlRegisterType<WLabel>("wlabel", 1, 0, "WLabel");
     qmlRegisterType<WPanelLink>("wpanellink", 1, 0, "WPanelLink");
+    qmlRegisterType<WRegion>("wregion", 1, 0, "WRegion");
     qmlRegisterType<WSlider>("wslider", 1, 0, "WSlider");
     qmlRegisterType<WTextEdit>("wtextedit", 1, 0, "WTextEdit");
     qmlRegisterType<WTextLink>("wtextlink", 1, 0, "WTextLink");
