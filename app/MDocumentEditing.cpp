@@ -46,6 +46,9 @@ CComposite *MDocumentEditing::addPanel(HNode *node)
     panel->setModel(&m);
     CLoadContext context;
     context.hardware = m.hardwareRoot();
+    // The panel's controls drive the node they were made for, as a dropped
+    // parameter's control does.
+    context.block = node;
     panel->loadFile(node->templatePath(QString()), context);
     panel->assignKind(QStringLiteral("Panel"));
     panel->setPanelKind(QString());

@@ -6,10 +6,13 @@
 #include "commands/BCommandFactory.h"
 #include "controls/WDelegate.h"
 #include "controls/WGeometryNode.h"
+#include "controls/WRegionPaintNode.h"
 #include "document/CItemRecord.h"
 #include "document/io/XmlWriter.h"
 
 #include <QDebug>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QSGSimpleRectNode>
 
 #include <cmath>
@@ -19,7 +22,6 @@ namespace {
 // The mouse area reaches this far beyond the item, so handles on the
 // boundary can be grabbed; its coordinates are larger by as much.
 constexpr double Reach = 3.0;
-constexpr int FirstHandle = 2;
 
 QPointF clamped(double x, double y)
 {
@@ -404,24 +406,30 @@ void WRegion::geometryChanged(const QRectF &newGeometry, const QRectF &oldGeomet
 }
 
 // Runs while the GUI thread waits: everything the render thread needs is
-// copied into the nodes here.
+// copied into the nodes here. OpenGL draws the polygon as geometry nodes;
+// the software renderer draws no custom geometry, so there one node paints it.
 QSGNode *WRegion::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *)
 {
     QSGNode *root = oldNode;
     if (!root) {
         root = new QSGNode();
-        root->appendChildNode(new WGeometryNode(WGeometryNode::Fill));
-        root->appendChildNode(new WGeometryNode(WGeometryNode::Outline));
+        QQuickWindow *view = window();
+        if (view && view->rendererInterface()->graphicsApi() == QSGRendererInterface::Software) {
+            root->appendChildNode(new WRegionPaintNode(view));
+        } else {
+            root->appendChildNode(new WGeometryNode(WGeometryNode::Fill));
+            root->appendChildNode(new WGeometryNode(WGeometryNode::Outline));
+        }
         m_geometryDirty = true;
         m_styleDirty = true;
     }
-    auto *fill = static_cast<WGeometryNode *>(root->childAtIndex(0));
-    auto *outline = static_cast<WGeometryNode *>(root->childAtIndex(1));
+    auto *painted = dynamic_cast<WRegionPaintNode *>(root->firstChild());
+    const int firstHandle = painted ? 1 : 2;
 
     const int handles =
         m_selected && m_vertices.size() <= UPolygon::MaxDrawnVertices ? m_vertices.size() : 0;
-    if (root->childCount() - FirstHandle != handles) {
-        while (root->childCount() > FirstHandle) {
+    if (root->childCount() - firstHandle != handles) {
+        while (root->childCount() > firstHandle) {
             QSGNode *handle = root->lastChild();
             root->removeChildNode(handle);
             delete handle;
@@ -431,15 +439,28 @@ QSGNode *WRegion::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *)
         m_geometryDirty = true;
     }
     if (m_styleDirty) {
-        fill->setColor(m_fieldColor);
-        outline->setColor(m_borderColor);
-        outline->setLineWidth(m_borderWidth);
+        if (painted) {
+            painted->setColors(m_fieldColor, m_borderColor);
+            painted->setLineWidth(m_borderWidth);
+        } else {
+            auto *fill = static_cast<WGeometryNode *>(root->childAtIndex(0));
+            auto *outline = static_cast<WGeometryNode *>(root->childAtIndex(1));
+            fill->setColor(m_fieldColor);
+            outline->setColor(m_borderColor);
+            outline->setLineWidth(m_borderWidth);
+        }
         m_styleDirty = false;
     }
     if (m_geometryDirty) {
-        fill->setContour(m_contour, m_fillMode);
-        outline->setContour(m_vertices, UPolygon::Convex);
-        QSGNode *handle = root->childAtIndex(FirstHandle);
+        if (painted) {
+            painted->setFill(m_contour, m_fillMode);
+            painted->setOutline(m_vertices);
+        } else {
+            static_cast<WGeometryNode *>(root->childAtIndex(0))->setContour(m_contour, m_fillMode);
+            static_cast<WGeometryNode *>(root->childAtIndex(1))
+                ->setContour(m_vertices, UPolygon::Convex);
+        }
+        QSGNode *handle = root->childAtIndex(firstHandle);
         for (int i = 0; handle && i < handles; ++i, handle = handle->nextSibling()) {
             const QPointF &p = m_vertices.at(i);
             static_cast<QSGSimpleRectNode *>(handle)->setRect(p.x() - 3.0, p.y() - 3.0, 7.0, 7.0);

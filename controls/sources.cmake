@@ -17,6 +17,7 @@ target_sources(zrbeditor PRIVATE
     controls/WDropSite.h controls/WDropSite.cpp
     controls/WRegion.h controls/WRegion.cpp
     controls/WGeometryNode.h controls/WGeometryNode.cpp
+    controls/WRegionPaintNode.h controls/WRegionPaintNode.cpp
     controls/UPolygon.h controls/UPolygon.cpp
     controls/UTesselator.h controls/UTesselator.cpp
 )

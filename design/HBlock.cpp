@@ -19,9 +19,10 @@ void HBlock::readProperty(const QXmlStreamAttributes &attributes)
 bool HBlock::validate()
 {
     HNode::validate();
-    // Only the block kinds a panel can drive are kept.
+    // Only the block kinds a panel can drive are kept: those with a module
+    // template, the echo canceller's telephone keypad among them.
     return m_title == QLatin1String("Gain") || m_title == QLatin1String("Selector") ||
-           m_title == QLatin1String("ToneEQ");
+           m_title == QLatin1String("ToneEQ") || m_title == QLatin1String("EchoCancel");
 }
 
 QString HBlock::category() const

@@ -138,7 +138,14 @@ void XControlHandler::flushText()
 {
     if (m_text.isEmpty())
         return;
-    const QString text = m_text.simplified();
+    // An item value written on one line is taken as written (a polygon's
+    // points each end in a blank, so a converted file keeps them); text laid
+    // out over lines, and every other value, is simplified.
+    const bool laidOut = m_text.contains(QLatin1Char('\n')) || m_text.contains(QLatin1Char('\r')) ||
+                         m_text.contains(QLatin1Char('\t'));
+    const QString text = m_property == WidgetProperty && !laidOut && !m_text.trimmed().isEmpty()
+                             ? m_text
+                             : m_text.simplified();
     m_text.clear();
     if (!text.isEmpty() && m_collecting)
         handleText(text);

@@ -5,6 +5,7 @@
 #include "app/MModel.h"
 #include "controls/WWidget.h"
 #include "design/HBlock.h"
+#include "design/HRoot.h"
 #include "document/CComposite.h"
 
 #include <QApplication>
@@ -122,6 +123,23 @@ private slots:
         QVERIFY(!m_pModel->currentPanel());
         QVERIFY(m_pModel->addPanel(&node));
         QCOMPARE(other->childCount(), 1);
+    }
+
+    // A design node dropped as a whole panel binds every control it brings,
+    // the telephone keypad's among them.
+    void wholeNodePanelIsBound()
+    {
+        m_pModel->newDocument(blankTemplate());
+        QVERIFY(
+            m_pModel->loadDesign(QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp")));
+        for (const char *label : {"Room Tone", "Conference Phone"}) {
+            HNode *node = m_pModel->hardwareRoot()->findByProperty("label", label);
+            QVERIFY2(node, label);
+            CComposite *panel = m_pModel->addPanel(node);
+            QVERIFY(panel && panel->childCount() > 1);
+            for (CControl *control : panel->children())
+                QVERIFY2(control->block() == node, qPrintable(control->name()));
+        }
     }
 
     void steppingWrapsAtBothEnds()

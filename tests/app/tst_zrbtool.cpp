@@ -1,14 +1,23 @@
 #include "common/TestSupport.h"
 #include "common/TestDir.h"
 
+#include "document/CCanvas.h"
+#include "document/CComposite.h"
+#include "document/CDocument.h"
+#include "document/CItemRecord.h"
+
+#include <QDir>
 #include <QGuiApplication>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
+#include <QTransform>
 
 // Runs the real zrbtool executable and checks its output and exit status.
 class TestZrbTool : public QObject
@@ -53,6 +62,45 @@ private:
                 lines << line;
         }
         return lines;
+    }
+
+    static QString example()
+    {
+        return QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.cpz");
+    }
+
+    // Where the canvas draws a panel: its bounds fill the height between the
+    // tool bar and the status bar (8.5 % and 8 % of the picture), centred
+    // across.
+    static QTransform canvasTransform(const QRectF &bounds, const QSize &picture)
+    {
+        const double s = picture.height() * (1.0 - 0.085 - 0.08) / bounds.height();
+        return QTransform(s, 0, 0, s, (picture.width() - s * bounds.width()) / 2.0 - s * bounds.x(),
+                          picture.height() * 0.085);
+    }
+
+    // How many colours the pixels whose centres lie in the area have.
+    static int colours(const QImage &picture, const QRectF &area)
+    {
+        QSet<QRgb> seen;
+        for (int y = qCeil(area.top() - 0.5); y + 0.5 < area.bottom(); ++y) {
+            for (int x = qCeil(area.left() - 0.5); x + 0.5 < area.right(); ++x) {
+                if (picture.rect().contains(x, y))
+                    seen.insert(picture.pixel(x, y));
+            }
+        }
+        return seen.size();
+    }
+
+    static QRectF boundsOf(const CComposite *panel)
+    {
+        for (const CControl *control : panel->children()) {
+            for (const CItemRecord &record : control->itemRecords()) {
+                if (record.type() == QLatin1String("bounds"))
+                    return record.geometry();
+            }
+        }
+        return QRectF();
     }
 
 private slots:
@@ -105,7 +153,8 @@ private slots:
             file.write(bytes);
         }
         for (const QStringList &arguments :
-             {QStringList{"info", path}, QStringList{"convert", path, dir.path() + "/out.cpz"}}) {
+             {QStringList{"info", path}, QStringList{"convert", path, dir.path() + "/out.cpz"},
+              QStringList{"render", "-o", dir.path(), path}}) {
             const Result result = run(arguments);
             QCOMPARE(result.status, 1);
             const QStringList lines = toolLines(result.err);
@@ -114,6 +163,121 @@ private slots:
             QVERIFY(result.out.isEmpty());
         }
         QVERIFY(!QFile::exists(dir.path() + "/out.cpz"));
+    }
+
+    void renderDrawsEveryControl_data()
+    {
+        QTest::addColumn<double>("factor");
+        QTest::newRow("canvas size") << 1.0;
+        QTest::newRow("doubled") << 2.0;
+    }
+
+    // Every panel of the example becomes one picture, named after its
+    // collection and panel, at the canvas's size; each control of every type
+    // is drawn where the file puts it.
+    void renderDrawsEveryControl()
+    {
+        QFETCH(double, factor);
+        TestDir dir;
+        const Result result =
+            run({"render", "-o", dir.path(), "--scale", QString::number(factor), example()});
+        QCOMPARE(result.status, 0);
+        CCanvas canvas;
+        CDocument document;
+        document.setCanvas(&canvas);
+        QVERIFY2(document.open(example()), qPrintable(document.lastError()));
+        canvas.setDpiOverride(96.0f);
+        canvas.computePixelSize();
+        const QSize size(int(canvas.width() * factor), int(canvas.height() * factor));
+
+        QStringList pictures;
+        QSet<QString> types;
+        for (CControl *node : document.root()->children()) {
+            const auto *collection = dynamic_cast<CComposite *>(node);
+            QVERIFY(collection);
+            for (CControl *page : collection->children()) {
+                const auto *panel = dynamic_cast<CComposite *>(page);
+                QVERIFY(panel);
+                const QString name =
+                    QString(collection->name() + '-' + panel->name()).replace(' ', '_');
+                pictures << QDir(dir.path()).filePath(name + QStringLiteral(".png"));
+                const QImage picture(pictures.last());
+                QCOMPARE(picture.size(), size);
+                const QTransform map = canvasTransform(boundsOf(panel), size);
+                for (const CControl *control : panel->children()) {
+                    for (const CItemRecord &record : control->itemRecords()) {
+                        // The bounds are the panel's invisible outline.
+                        if (record.type() == QLatin1String("bounds"))
+                            continue;
+                        types << record.type();
+                        const QRectF area = map.mapRect(record.geometry());
+                        QVERIFY2(colours(picture, area) > 1,
+                                 qPrintable(QStringLiteral("%1: the %2 of %3 at %4,%5 %6x%7 is "
+                                                           "all one colour")
+                                                .arg(name, record.type(), control->name())
+                                                .arg(area.x())
+                                                .arg(area.y())
+                                                .arg(area.width())
+                                                .arg(area.height())));
+                    }
+                }
+            }
+        }
+        QCOMPARE(QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts), pictures);
+        QCOMPARE(types, (QSet<QString>{"button", "cmdbutton", "slider", "droplist", "dialer",
+                                       "textedit", "region", "panellink", "textlink", "dropsite",
+                                       "label", "image", "frame"}));
+    }
+
+    // The software renderer draws no custom geometry: regions paint their
+    // fill (convex, triangulated, or none when the outline crosses itself)
+    // and outline themselves.
+    void renderDrawsRegions()
+    {
+        TestDir dir;
+        const QString region = QStringLiteral(
+            "<Control name=\"%1\" type=\"Region\"><Property name=\"widget\"><region>"
+            "<x>%2</x><y>%3</y><width>80</width><height>80</height>"
+            "<fieldcolor>#ffff0000</fieldcolor><bordercolor>#ff0000ff</bordercolor>"
+            "<borderwidth>2</borderwidth><polygon>%4</polygon></region></Property></Control>\n");
+        const QString text =
+            QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZDX><Controls>\n"
+                           "<Control name=\"Bounds\" type=\"Frame\"><Property name=\"widget\">"
+                           "<bounds><x>0</x><y>0</y><width>300</width><height>340</height>"
+                           "</bounds></Property></Control>\n") +
+            region.arg("L", "110", "40", "0,0 80,0 80,40 40,40 40,80 0,80") +
+            region.arg("Bow-tie", "110", "200", "0,0 80,80 80,0 0,80") +
+            QStringLiteral("</Controls></ZDX>\n");
+        const QString path = dir.filePath(QStringLiteral("regions.cpf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+        file.close();
+        const Result result = run({"render", "-o", dir.path(), path});
+        QCOMPARE(result.status, 0);
+        const QImage picture(QString::fromUtf8(result.out).trimmed());
+        QVERIFY(!picture.isNull());
+        const QTransform map = canvasTransform(QRectF(0, 0, 300, 340), picture.size());
+        const auto at = [&](double x, double y) {
+            return picture.pixel(map.map(QPointF(x, y)).toPoint());
+        };
+        const auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80; };
+        // The outline, give or take two pixels.
+        const auto outlined = [&](double x, double y) {
+            const QPoint centre = map.map(QPointF(x, y)).toPoint();
+            for (int d = 0; d < 25; ++d) {
+                const QRgb c = picture.pixel(centre + QPoint(d % 5 - 2, d / 5 - 2));
+                if (qBlue(c) > 200 && qRed(c) < 80)
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(red(at(130, 100)) && red(at(170, 60)));
+        QVERIFY(!red(at(170, 100)) && !outlined(170, 100));
+        QVERIFY(outlined(150, 40) && outlined(110, 100) && outlined(170, 80));
+        for (double f = 0.1; f < 1.0; f += 0.1) {
+            QVERIFY2(!red(at(110 + 80 * f, 240)), qPrintable(QString::number(f)));
+            QVERIFY2(outlined(110 + 80 * f, 200 + 80 * f), qPrintable(QString::number(f)));
+        }
     }
 
     void infoJsonDescribesTheDocument()

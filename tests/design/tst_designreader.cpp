@@ -348,6 +348,7 @@ private slots:
                 "  Digital I/O\n" + levelMuteRows({"Dante In", "Link Out"}) +
                 "    Link to Annex\n" + linkRows + "  Blocks\n" + levelMuteRows({"Program Level"}) +
                 "    Source Select\n      List #control\n    Room Tone #panel\n"
+                "    Conference Phone #panel\n"
                 "Annex\n  Analog I/O\n" +
                 levelMuteRows({"Annex Inputs", "Annex Speakers"}) + "  Digital I/O\n" +
                 levelMuteRows({"Recorder Feed"}) + "  Blocks\n" + levelMuteRows({"Annex Level"}) +
@@ -398,8 +399,8 @@ private slots:
             classes << child["class"].toString();
         QCOMPARE(classes,
                  QStringList({"HAudioIO", "HAudioIO", "HAudioIO", "HAudioIO", "HAudioIO",
-                              "HTorvaLink", "HBlock", "HBlock", "HBlock", "HGroup", "HGroup",
-                              "HGroup", "HGroup", "HParameterSet", "HParameterSet"}));
+                              "HTorvaLink", "HBlock", "HBlock", "HBlock", "HBlock", "HGroup",
+                              "HGroup", "HGroup", "HGroup", "HParameterSet", "HParameterSet"}));
         HNode *program = m_pRoot->findByProperty("label", "Program Level");
         QVERIFY(program && program->parameters().count() == 2);
         QVERIFY2(!program->parameters().first()->item(),

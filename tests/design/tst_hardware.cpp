@@ -387,10 +387,10 @@ private slots:
             row(*ignored ? ignored : "empty", ignored, {}, "kind=none");
 
         // Only the block kinds a panel can drive pass.
-        for (const char *title : {"Gain", "Selector", "ToneEQ"})
+        for (const char *title : {"Gain", "Selector", "ToneEQ", "EchoCancel"})
             row(qPrintable(QStringLiteral("block %1").arg(title)), "Gain",
                 {QStringLiteral("title=") + title}, "kind=block|valid=yes");
-        for (const char *title : {"Gain 2", "gain", "EchoCancel"})
+        for (const char *title : {"Gain 2", "gain", "Matrix"})
             row(qPrintable(QStringLiteral("block %1").arg(title)), "Gain",
                 {QStringLiteral("title=") + title}, "valid=no");
         row("block fields", "Gain",

@@ -11,6 +11,7 @@
 #include "document/CCanvas.h"
 #include "document/CCanvasRecord.h"
 #include "document/CComposite.h"
+#include "document/CItemRecord.h"
 #include "document/io/UArchive.h"
 #include "document/io/XmlWriter.h"
 
@@ -482,6 +483,37 @@ private slots:
         QVERIFY(empty);
         QCOMPARE(empty->attributes().kind(), QString());
         QCOMPARE(empty->attributes().minLimit(), -40.0f);
+    }
+
+    void itemValueText_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("one line, as written") << "0,0 40,0 40,30 "
+                                              << "0,0 40,0 40,30 ";
+        QTest::newRow("inner blanks kept") << "A  b"
+                                           << "A  b";
+        QTest::newRow("over lines") << "\n\t0,0 40,0\n\t\t40,30\n\t"
+                                    << "0,0 40,0 40,30";
+        QTest::newRow("blanks only") << "   "
+                                     << "";
+    }
+
+    // An item value on one line keeps every blank, so a file converts
+    // unchanged; a value laid out over lines reaches the item as one line.
+    void itemValueText()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, read);
+        CComposite panel;
+        CControl *control = panel.loadText(
+            controlsText(QStringLiteral("<Control name=\"R\" type=\"Region\"><Property "
+                                        "name=\"widget\"><region><polygon>%1</polygon></region>"
+                                        "</Property></Control>\n")
+                             .arg(written)),
+            nullptr);
+        QVERIFY(control && control->itemRecords().count() == 1);
+        QCOMPARE(control->itemRecords().first().value(QStringLiteral("polygon")), read);
     }
 
     void misplacedElementsAreIgnored()
