@@ -2,6 +2,10 @@
 
 #include "commands/BEditRedoCommand.h"
 #include "commands/BEditUndoCommand.h"
+#include "commands/BToolDragCommand.h"
+#include "commands/BToolNudgeCommand.h"
+#include "commands/BToolResizeCommand.h"
+#include "commands/BToolSelectCommand.h"
 
 BCommandFactory *BCommandFactory::instance()
 {
@@ -13,6 +17,14 @@ BCommandFactory *BCommandFactory::instance()
 std::unique_ptr<BCommand> BCommandFactory::create(int code) const
 {
     switch (code) {
+    case ToolSelect:
+        return std::make_unique<BToolSelectCommand>();
+    case ToolDrag:
+        return std::make_unique<BToolDragCommand>();
+    case ToolResize:
+        return std::make_unique<BToolResizeCommand>();
+    case ToolNudge:
+        return std::make_unique<BToolNudgeCommand>();
     case EditUndo:
         return std::make_unique<BEditUndoCommand>();
     case EditRedo:

@@ -4,4 +4,9 @@ target_sources(zrbeditor PRIVATE
     commands/BCommandProcessor.h commands/BCommandProcessor.cpp
     commands/BEditUndoCommand.h commands/BEditUndoCommand.cpp
     commands/BEditRedoCommand.h commands/BEditRedoCommand.cpp
+    commands/BSelection.h commands/BSelection.cpp
+    commands/BToolSelectCommand.h commands/BToolSelectCommand.cpp
+    commands/BToolDragCommand.h commands/BToolDragCommand.cpp
+    commands/BToolResizeCommand.h commands/BToolResizeCommand.cpp
+    commands/BToolNudgeCommand.h commands/BToolNudgeCommand.cpp
 )
