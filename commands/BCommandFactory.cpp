@@ -4,8 +4,10 @@
 #include "commands/BEditUndoCommand.h"
 #include "commands/BToolDragCommand.h"
 #include "commands/BToolNudgeCommand.h"
+#include "commands/BToolReshapeCommand.h"
 #include "commands/BToolResizeCommand.h"
 #include "commands/BToolSelectCommand.h"
+#include "commands/BToolVertexCommand.h"
 
 BCommandFactory *BCommandFactory::instance()
 {
@@ -23,6 +25,12 @@ std::unique_ptr<BCommand> BCommandFactory::create(int code) const
         return std::make_unique<BToolDragCommand>();
     case ToolResize:
         return std::make_unique<BToolResizeCommand>();
+    case ToolReshape:
+        return std::make_unique<BToolReshapeCommand>();
+    case ToolDeleteVertex:
+        return std::make_unique<BToolDeleteVertexCommand>();
+    case ToolInsertVertex:
+        return std::make_unique<BToolInsertVertexCommand>();
     case ToolNudge:
         return std::make_unique<BToolNudgeCommand>();
     case EditUndo:

@@ -8,5 +8,7 @@ target_sources(zrbeditor PRIVATE
     commands/BToolSelectCommand.h commands/BToolSelectCommand.cpp
     commands/BToolDragCommand.h commands/BToolDragCommand.cpp
     commands/BToolResizeCommand.h commands/BToolResizeCommand.cpp
+    commands/BToolReshapeCommand.h commands/BToolReshapeCommand.cpp
+    commands/BToolVertexCommand.h commands/BToolVertexCommand.cpp
     commands/BToolNudgeCommand.h commands/BToolNudgeCommand.cpp
 )
