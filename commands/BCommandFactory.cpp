@@ -1,7 +1,10 @@
 #include "commands/BCommandFactory.h"
 
+#include "commands/BAlignCommand.h"
 #include "commands/BEditRedoCommand.h"
 #include "commands/BEditUndoCommand.h"
+#include "commands/BLayoutOrderCommand.h"
+#include "commands/BLayoutSpaceCommand.h"
 #include "commands/BToolDragCommand.h"
 #include "commands/BToolNudgeCommand.h"
 #include "commands/BToolReshapeCommand.h"
@@ -37,6 +40,30 @@ std::unique_ptr<BCommand> BCommandFactory::create(int code) const
         return std::make_unique<BEditUndoCommand>();
     case EditRedo:
         return std::make_unique<BEditRedoCommand>();
+    case LayoutFront:
+        return std::make_unique<BLayoutFrontCommand>();
+    case LayoutForward:
+        return std::make_unique<BLayoutForwardCommand>();
+    case LayoutBack:
+        return std::make_unique<BLayoutBackCommand>();
+    case LayoutBackward:
+        return std::make_unique<BLayoutBackwardCommand>();
+    case AlignLeft:
+        return std::make_unique<BAlignLeftCommand>();
+    case AlignRight:
+        return std::make_unique<BAlignRightCommand>();
+    case AlignTop:
+        return std::make_unique<BAlignTopCommand>();
+    case AlignBottom:
+        return std::make_unique<BAlignBottomCommand>();
+    case AlignHCenter:
+        return std::make_unique<BAlignHCenterCommand>();
+    case AlignVCenter:
+        return std::make_unique<BAlignVCenterCommand>();
+    case LayoutSpaceAcross:
+        return std::make_unique<BLayoutSpaceAcrossCommand>();
+    case LayoutSpaceDown:
+        return std::make_unique<BLayoutSpaceDownCommand>();
     default:
         return nullptr;
     }

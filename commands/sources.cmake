@@ -11,4 +11,7 @@ target_sources(zrbeditor PRIVATE
     commands/BToolReshapeCommand.h commands/BToolReshapeCommand.cpp
     commands/BToolVertexCommand.h commands/BToolVertexCommand.cpp
     commands/BToolNudgeCommand.h commands/BToolNudgeCommand.cpp
+    commands/BAlignCommand.h commands/BAlignCommand.cpp
+    commands/BLayoutSpaceCommand.h commands/BLayoutSpaceCommand.cpp
+    commands/BLayoutOrderCommand.h commands/BLayoutOrderCommand.cpp
 )
