@@ -92,6 +92,7 @@ private slots:
     void nudgeCancelledByControl();
     void gestureCutShortIsStillRecorded();
     void longSessionKeepsHundred();
+    void newDocumentForgetsTheOldOne();
 
 private:
     // Label controls from "x,y,w,h;..." on the current panel; a type word
@@ -510,6 +511,22 @@ void TestEditCommands::longSessionKeepsHundred()
     QCOMPARE(select.live, BCommandProcessor::MaxHistory);
     processor->clear();
     QCOMPARE(select.live, 0);
+}
+
+// The steps and the gesture name controls of the tree a new document replaces.
+void TestEditCommands::newDocumentForgetsTheOldOne()
+{
+    addControls(QStringLiteral("50,50,20,20")).first()->setSelected(1);
+    run(BCommandFactory::AlignLeft);
+    tool()->pointerEvent(0, 0, -1, BCommandFactory::ToolDrag, Qt::GestureStarted);
+    tool()->pointerEvent(10, 0, -1, BCommandFactory::ToolDrag, Qt::GestureUpdated);
+    QVERIFY(m_pModel->newDocument(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")));
+    QCOMPARE(BCommandProcessor::instance()->undoCount(), 0);
+    QVERIFY(!static_cast<BToolSelectCommand *>(tool())->activeTool());
+    const QString fresh = xml();
+    tool()->pointerEvent(10, 0, -1, BCommandFactory::ToolDrag, Qt::GestureFinished);
+    BCommandProcessor::instance()->undo();
+    QCOMPARE(xml(), fresh);
 }
 
 ZRB_TEST_MAIN(TestEditCommands)
