@@ -36,7 +36,8 @@ void BToolVertexCommand::pointerEvent(double x, double y, int edge, int, int)
     }
     m_index = qBound(0, edge, count);
     // A new vertex lies on whole units; a deleted one comes back exactly.
-    const QPointF point = m_inserts ? QPointF(int(float(x)), int(float(y))) : m_pRegion->vertex(edge);
+    const QPointF point =
+        m_inserts ? QPointF(int(float(x)), int(float(y))) : m_pRegion->vertex(edge);
     m_point = BSelection::toCanvas(m_pRegion, point);
 }
 
