@@ -408,29 +408,26 @@ void TestMainWindow::undoRedoThroughActions()
     QCOMPARE(enabled(), QStringLiteral("000"));
 }
 
-// Every Layout entry issues its command on the selection, one undo step each.
+// Every Layout entry issues its command on the selection, one undo step each;
+// a single control aligns and spaces with itself and stays where it was.
 void TestMainWindow::layoutMenuArranges()
 {
-    CComposite *panel = m_pModel->currentPanel();
-    CControl *title = panel->childAt(1);
-    QCOMPARE(title->name(), QStringLiteral("Title"));
+    CControl *title = m_pModel->currentPanel()->childAt(1);
     title->setSelected(1);
     const QRectF before = title->bounds();
     BCommandProcessor *processor = BCommandProcessor::instance();
     QStringList issued;
     for (QAction *entry : m_pController->menus().at(2)->actions()) {
-        if (entry->isSeparator())
-            continue;
-        QVERIFY2(entry->isEnabled(), qPrintable(entry->text()));
-        entry->trigger();
-        issued << processor->undoAt(processor->undoCount() - 1)->text();
+        if (!entry->isSeparator() && entry->isEnabled()) {
+            entry->trigger();
+            issued << processor->undoAt(processor->undoCount() - 1)->text();
+        }
     }
     QCOMPARE(issued, QStringList({"Send To Front", "Send Forward", "Send To Back",
                                   "Send Backward", "Align Left", "Align Right", "Align Top",
                                   "Align Bottom", "Align Horizontal Center",
                                   "Align Vertical Center", "Distribute Horizontally",
                                   "Distribute Vertically"}));
-    // A single control aligns and spaces with itself: it stays where it was.
     QCOMPARE(title->bounds(), before);
 }
 
