@@ -124,7 +124,8 @@ CControl *MCanvasState::pasteText(CComposite *composite, const QString &text)
 void MCanvasState::restack(CControl *control)
 {
     WWidgetFactory *factory = WDelegate::instance()->factory();
-    if (!control || !factory)
+    // Without a canvas there is nothing to stack on, and nothing to take off.
+    if (!control || !factory || !factory->parentItem())
         return;
     control->setParentItem(nullptr);
     control->setParentItem(factory->parentItem());

@@ -20,6 +20,8 @@ MDocumentFiles::MDocumentFiles(MModel &model) : m(model) {}
 
 bool MDocumentFiles::newDocument(const QString &templatePath)
 {
+    // The history and the selection name controls of the tree that goes.
+    forgetOldTree();
     CDocument *document = m.document();
     const bool read = document->newFromTemplate(templatePath);
     m.m_lastError = document->lastError();

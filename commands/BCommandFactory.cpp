@@ -1,7 +1,16 @@
 #include "commands/BCommandFactory.h"
 
+#include "commands/BAlignCommand.h"
 #include "commands/BEditRedoCommand.h"
 #include "commands/BEditUndoCommand.h"
+#include "commands/BLayoutOrderCommand.h"
+#include "commands/BLayoutSpaceCommand.h"
+#include "commands/BToolDragCommand.h"
+#include "commands/BToolNudgeCommand.h"
+#include "commands/BToolReshapeCommand.h"
+#include "commands/BToolResizeCommand.h"
+#include "commands/BToolSelectCommand.h"
+#include "commands/BToolVertexCommand.h"
 
 BCommandFactory *BCommandFactory::instance()
 {
@@ -13,10 +22,48 @@ BCommandFactory *BCommandFactory::instance()
 std::unique_ptr<BCommand> BCommandFactory::create(int code) const
 {
     switch (code) {
+    case ToolSelect:
+        return std::make_unique<BToolSelectCommand>();
+    case ToolDrag:
+        return std::make_unique<BToolDragCommand>();
+    case ToolResize:
+        return std::make_unique<BToolResizeCommand>();
+    case ToolReshape:
+        return std::make_unique<BToolReshapeCommand>();
+    case ToolDeleteVertex:
+        return std::make_unique<BToolDeleteVertexCommand>();
+    case ToolInsertVertex:
+        return std::make_unique<BToolInsertVertexCommand>();
+    case ToolNudge:
+        return std::make_unique<BToolNudgeCommand>();
     case EditUndo:
         return std::make_unique<BEditUndoCommand>();
     case EditRedo:
         return std::make_unique<BEditRedoCommand>();
+    case LayoutFront:
+        return std::make_unique<BLayoutFrontCommand>();
+    case LayoutForward:
+        return std::make_unique<BLayoutForwardCommand>();
+    case LayoutBack:
+        return std::make_unique<BLayoutBackCommand>();
+    case LayoutBackward:
+        return std::make_unique<BLayoutBackwardCommand>();
+    case AlignLeft:
+        return std::make_unique<BAlignLeftCommand>();
+    case AlignRight:
+        return std::make_unique<BAlignRightCommand>();
+    case AlignTop:
+        return std::make_unique<BAlignTopCommand>();
+    case AlignBottom:
+        return std::make_unique<BAlignBottomCommand>();
+    case AlignHCenter:
+        return std::make_unique<BAlignHCenterCommand>();
+    case AlignVCenter:
+        return std::make_unique<BAlignVCenterCommand>();
+    case LayoutSpaceAcross:
+        return std::make_unique<BLayoutSpaceAcrossCommand>();
+    case LayoutSpaceDown:
+        return std::make_unique<BLayoutSpaceDownCommand>();
     default:
         return nullptr;
     }

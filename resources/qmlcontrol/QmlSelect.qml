@@ -54,8 +54,11 @@ Item {
         MouseArea {
             anchors.fill: parent
             property real pressX: 0
+            // The edge resizes the selection: its control joins it first,
+            // as a press on the body would.
             onPressed: {
                 pressX = mouse.x
+                selector.select(mouse.modifiers)
                 intrf.resizeControl(0, 0, Qt.RightEdge, Qt.GestureStarted)
             }
             onPositionChanged: intrf.resizeControl(mouse.x - pressX, 0, Qt.RightEdge, Qt.GestureUpdated)
@@ -77,6 +80,7 @@ Item {
             property real pressY: 0
             onPressed: {
                 pressY = mouse.y
+                selector.select(mouse.modifiers)
                 intrf.resizeControl(0, 0, Qt.BottomEdge, Qt.GestureStarted)
             }
             onPositionChanged: intrf.resizeControl(0, mouse.y - pressY, Qt.BottomEdge, Qt.GestureUpdated)

@@ -166,6 +166,7 @@ private slots:
     void layoutPlacesControllers();
     void modelSignalsDriveActions();
     void undoRedoThroughActions();
+    void layoutMenuArranges();
     void editModeToggles();
     void promptAnswers_data();
     void promptAnswers();
@@ -405,6 +406,29 @@ void TestMainWindow::undoRedoThroughActions()
     m_pController->closePanelFile();
     QCOMPARE(processor->undoCount(), 0);
     QCOMPARE(enabled(), QStringLiteral("000"));
+}
+
+// Every Layout entry issues its command on the selection, one undo step each;
+// a single control aligns and spaces with itself and stays where it was.
+void TestMainWindow::layoutMenuArranges()
+{
+    CControl *title = m_pModel->currentPanel()->childAt(1);
+    title->setSelected(1);
+    const QRectF before = title->bounds();
+    BCommandProcessor *processor = BCommandProcessor::instance();
+    QStringList issued;
+    for (QAction *entry : m_pController->menus().at(2)->actions()) {
+        if (!entry->isSeparator() && entry->isEnabled()) {
+            entry->trigger();
+            issued << processor->undoAt(processor->undoCount() - 1)->text();
+        }
+    }
+    QCOMPARE(issued, QStringList({"Send To Front", "Send Forward", "Send To Back",
+                                  "Send Backward", "Align Left", "Align Right", "Align Top",
+                                  "Align Bottom", "Align Horizontal Center",
+                                  "Align Vertical Center", "Distribute Horizontally",
+                                  "Distribute Vertically"}));
+    QCOMPARE(title->bounds(), before);
 }
 
 void TestMainWindow::editModeToggles()
