@@ -55,7 +55,9 @@ void BDropPanelCommand::redoCommand()
         m_pModel->selectCollection(m_collectionName);
         m_panel.putBack(m_pModel);
         m_pModel->selectPanel(newPanel());
-        m_pModel->refreshViewState();
+        // The page strip only: laying the document out again would move its
+        // controls by rounding.
+        m_pModel->setQmlProperty("pageCount", m_pCollection->childCount());
         BDropPlacement::markNode(m_pModel, m_pNode, true);
         m_pModel->broadcast(KController::PanelsChanged);
     }
@@ -71,7 +73,7 @@ void BDropPanelCommand::undoCommand()
         // The panel before it is shown, or the last one when it was the first.
         const int count = m_pCollection->childCount();
         m_pModel->setPage(count == 0 ? 0 : (index > 0 ? index - 1 : count - 1));
-        m_pModel->refreshViewState();
+        m_pModel->setQmlProperty("pageCount", count);
         BDropPlacement::markNode(m_pModel, m_pNode, m_nodeWasMarked);
         m_pModel->broadcast(KController::PanelsChanged);
     }
