@@ -90,7 +90,10 @@ void TestDragDrop::init()
     QVERIFY(m_pModel->loadDesign(QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp")));
     m_pModel->broadcast(KController::DocumentReloaded);
     MainWindow *window = m_pController->mainWindow();
-    window->resize(800, 700);
+    // Away from the corner where the other display tests open their
+    // windows: a drop goes to whatever window is under the pointer.
+    window->setGeometry(780, 480, 800, 700);
+    window->raise();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     auto *tree = qobject_cast<KTreeController *>(
         m_pModel->controllers()->findController(KController::TreeType));
