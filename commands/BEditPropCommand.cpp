@@ -17,7 +17,6 @@ void BEditPropCommand::setTarget(WWidget *item, uint attributeId, const QVariant
     m_pItem = item;
     m_attributeId = attributeId;
     m_newValue = value;
-    m_itemName = item ? item->typeName() : QString();
     m_pControl = item ? item->control() : nullptr;
     if (item && !m_pModel)
         m_pModel = item->model();

@@ -35,5 +35,4 @@ private:
     uint m_attributeId = 0;
     QVariant m_oldValue;
     QVariant m_newValue;
-    QString m_itemName;
 };
