@@ -5,7 +5,6 @@
 #include "app/KMainController.h"
 #include "app/MModel.h"
 #include "app/MainWindow.h"
-#include "commands/BCommand.h"
 #include "commands/BCommandProcessor.h"
 #include "controls/MQmlInterface.h"
 #include "controls/WDropSite.h"
@@ -22,8 +21,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 #include <QQuickItem>
 #include <QTimer>
 #include <QtTest>
