@@ -335,8 +335,10 @@ void KMainController::issueCommand(int code)
         return;
     command->setModel(model());
     command->prepare();
-    // The processor files it, or deletes it when it found nothing to act on;
-    // one it hands back is not wanted here and goes with this scope.
+    // The command collects what it acts on; finding nothing it turns itself
+    // transient, so the processor runs it once (changing nothing) and
+    // deletes it. One handed back is not wanted here and goes with this scope.
+    command->execute(0);
     BCommandProcessor::instance()->process(std::move(command));
 }
 

@@ -107,13 +107,24 @@ bool MCanvasState::mobileMenuChoice(int entry, const QString &title)
     }
 }
 
-CControl *MCanvasState::pasteText(CComposite *composite, const QString &text)
+CControl *MCanvasState::pasteText(CComposite *composite, const QString &text, bool *parsed)
 {
+    if (parsed)
+        *parsed = false;
     if (!composite)
         return nullptr;
     WDelegate *delegate = WDelegate::instance();
     delegate->setLoadScale(1.0f);
-    CControl *control = composite->loadText(text, m.hardwareRoot());
+    // The composite needs the model while it reads, to build the live items.
+    composite->setModel(&m);
+    const int before = composite->childCount();
+    CLoadContext context;
+    context.hardware = m.hardwareRoot();
+    const bool ok = composite->loadString(text, context);
+    if (parsed)
+        *parsed = ok;
+    CControl *control =
+        composite->childCount() == before + 1 ? composite->childAt(before) : nullptr;
     composite->setModel(&m);
     delegate->setLoadScale(m.m_viewScale);
     if (control)

@@ -29,7 +29,7 @@ public:
     void pushHeaderTitle();
     void refreshViewState();
     bool mobileMenuChoice(int entry, const QString &title);
-    CControl *pasteText(CComposite *composite, const QString &text);
+    CControl *pasteText(CComposite *composite, const QString &text, bool *parsed);
     void restack(CControl *control);
 
 private:

@@ -357,9 +357,9 @@ bool MModel::mobileMenuChoice(int entry, const QString &title)
     return m_pCanvasState->mobileMenuChoice(entry, title);
 }
 
-CControl *MModel::pasteText(CComposite *composite, const QString &text)
+CControl *MModel::pasteText(CComposite *composite, const QString &text, bool *parsed)
 {
-    return m_pCanvasState->pasteText(composite, text);
+    return m_pCanvasState->pasteText(composite, text, parsed);
 }
 
 void MModel::restack(CControl *control)

@@ -99,7 +99,9 @@ public:
     QVariant qmlProperty(const char *name) const;
     void restack(CControl *control);
     void replacePathPrefix(const QString &oldPrefix, const QString &newPrefix);
-    CControl *pasteText(CComposite *composite, const QString &text);
+    // Reads the controls of a clipboard text into the composite; answers the
+    // new control when exactly one came, and whether the text parsed.
+    CControl *pasteText(CComposite *composite, const QString &text, bool *parsed = nullptr);
     void pushHeaderTitle();
     QString aboutText() const;
     // Loads the skin, then the accent, onto the canvas bridge and lets the

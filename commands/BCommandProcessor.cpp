@@ -1,23 +1,13 @@
 #include "commands/BCommandProcessor.h"
 
 #include "app/KMainController.h"
+#include "commands/BClipboard.h"
 #include "commands/BCommand.h"
 
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 
 namespace {
 BCommandProcessor *s_pInstance = nullptr;
-const char *const ControlMimeType = "application/control";
-
-QClipboard *guiClipboard()
-{
-    // The clipboard exists only in a GUI application (not in zrbtool).
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return nullptr;
-    return QGuiApplication::clipboard();
-}
 } // namespace
 
 BCommandProcessor *BCommandProcessor::instance()
@@ -36,7 +26,7 @@ void BCommandProcessor::release()
 BCommandProcessor::BCommandProcessor()
 {
     // Paste follows the clipboard, not only the edits.
-    if (QClipboard *clipboard = guiClipboard())
+    if (QClipboard *clipboard = BClipboard::clipboard())
         m_clipboardConnection =
             QObject::connect(clipboard, &QClipboard::dataChanged, [this]() { updateActions(); });
 }
@@ -166,8 +156,6 @@ void BCommandProcessor::updateActions()
     m_pController->setActionEnabled(KMainController::RedoAction, !m_redoList.empty());
     m_pController->setActionEnabled(KMainController::UndoListAction,
                                     !m_undoList.empty() || !m_redoList.empty());
-    QClipboard *clipboard = guiClipboard();
-    const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
     m_pController->setActionEnabled(KMainController::PasteAction,
-                                    data && data->hasFormat(QLatin1String(ControlMimeType)));
+                                    BClipboard::offersControls(BClipboard::data()));
 }

@@ -14,4 +14,15 @@ target_sources(zrbeditor PRIVATE
     commands/BAlignCommand.h commands/BAlignCommand.cpp
     commands/BLayoutSpaceCommand.h commands/BLayoutSpaceCommand.cpp
     commands/BLayoutOrderCommand.h commands/BLayoutOrderCommand.cpp
+    commands/BClipboard.h commands/BClipboard.cpp
+    commands/BControlList.h commands/BControlList.cpp
+    commands/BDropPlacement.h commands/BDropPlacement.cpp
+    commands/BDropControlCommand.h commands/BDropControlCommand.cpp
+    commands/BDropLinkCommand.h commands/BDropLinkCommand.cpp
+    commands/BDropPanelCommand.h commands/BDropPanelCommand.cpp
+    commands/BDropSiteCommand.h commands/BDropSiteCommand.cpp
+    commands/BEditCopyCommand.h commands/BEditCopyCommand.cpp
+    commands/BEditDeleteCommand.h commands/BEditDeleteCommand.cpp
+    commands/BEditPasteCommand.h commands/BEditPasteCommand.cpp
+    commands/BEditPropCommand.h commands/BEditPropCommand.cpp
 )

@@ -22,21 +22,18 @@ namespace {
 const QString SceneMenuProperty = QStringLiteral("sceneMenuData");
 const QString SetupMenuProperty = QStringLiteral("setupMenuData");
 
-// The node of the design tree whose address is identity; the payload of a
-// drag is never trusted as a pointer without finding it in the tree.
-HNode *findNode(HNode *node, quint64 identity)
+// The panel of the document whose address is identity.
+CComposite *findPanel(CComposite *node, quint64 identity)
 {
     if (!node)
         return nullptr;
     if (quint64(quintptr(node)) == identity)
-        return node;
-    for (int i = 0;; ++i) {
-        HNode *child = node->childAt(i);
-        if (!child)
-            return nullptr;
-        if (HNode *found = findNode(child, identity))
+        return node->tag() == QLatin1String("Panel") ? node : nullptr;
+    for (CControl *child : node->children()) {
+        if (CComposite *found = findPanel(dynamic_cast<CComposite *>(child), identity))
             return found;
     }
+    return nullptr;
 }
 
 // The kind of control a drop site accepts, asked by name since only the drop
@@ -75,6 +72,35 @@ quint64 MQmlInterface::identity(const QString &data)
     bool ok = false;
     const quint64 value = data.trimmed().toULongLong(&ok);
     return ok ? value : 0;
+}
+
+HNode *MQmlInterface::findNode(HNode *node, quint64 identity)
+{
+    if (!node || identity == 0)
+        return nullptr;
+    if (quint64(quintptr(node)) == identity)
+        return node;
+    for (int i = 0;; ++i) {
+        HNode *child = node->childAt(i);
+        if (!child)
+            return nullptr;
+        if (HNode *found = findNode(child, identity))
+            return found;
+    }
+}
+
+HNode *MQmlInterface::droppedNode() const
+{
+    if (!m_pModel || m_dropNode == 0)
+        return nullptr;
+    return findNode(m_pModel->hardwareRoot(), m_dropNode);
+}
+
+CComposite *MQmlInterface::droppedPanel() const
+{
+    if (!m_pModel || m_dropLink == 0)
+        return nullptr;
+    return findPanel(m_pModel->documentRoot(), m_dropLink);
 }
 
 void MQmlInterface::setContext(QQmlContext *context)

@@ -12,6 +12,8 @@
 #include <QVector>
 
 class BCommand;
+class CComposite;
+class HNode;
 class VQmlFrame;
 
 // The one object every canvas QML document reaches as "intrf": it carries the
@@ -64,7 +66,14 @@ public:
     quint64 dropLink() const { return m_dropLink; }
     quint64 dropNode() const { return m_dropNode; }
     WWidget *dropSiteItem() const { return m_pDropSite; }
+    // The design object and the panel the last drop names, found in the
+    // model's design and document; null when they hold no such object.
+    HNode *droppedNode() const;
+    CComposite *droppedPanel() const;
 
+    // The node under root whose address is identity: a payload is never
+    // trusted as a pointer without finding it in the design.
+    static HNode *findNode(HNode *root, quint64 identity);
     // The payload of a drag as an identity; 0 for text that is not a number.
     static quint64 identity(const QString &data);
 

@@ -8,4 +8,5 @@ target_sources(zrbeditor PRIVATE
     views/VQmlFrame.h views/VQmlFrame.cpp
     views/VTabBar.h views/VTabBar.cpp
     views/VTree.h views/VTree.cpp
+    views/VGrid.h views/VGrid.cpp
 )

@@ -1,59 +1,146 @@
 #include "common/EditorTestSupport.h"
-#include "common/TestControls.h"
+#include "common/RecordingMessageHandler.h"
 
 #include "app/MModel.h"
-#include "commands/BAlignCommand.h"
+#include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
-#include "commands/BToolNudgeCommand.h"
-#include "commands/BToolSelectCommand.h"
+#include "commands/BEditPropCommand.h"
+#include "controls/MQmlInterface.h"
+#include "controls/WDropSite.h"
+#include "design/HNode.h"
+#include "design/HRoot.h"
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/USettings.h"
 #include "document/io/XmlWriter.h"
+#include "views/VQmlFrame.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPointer>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QtTest>
 
-// The arrangement and pointer tool commands on a real model and document,
-// driven as the menus and the canvas drive them; plain Qt Quick items stand
-// in for the controls' roots.
+#include <memory>
+
 namespace {
 
-// Counts the nudges alive, so a long session shows what the history keeps.
-struct CountedNudge : BToolNudgeCommand
-{
-    explicit CountedNudge(int *live) : live(live) { ++*live; }
-    ~CountedNudge() override { --*live; }
-    int *live;
-};
+const QString Design = QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp");
+const QString Blank = QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl");
 
-struct CountingSelectTool : BToolSelectCommand
-{
-    mutable int live = 0;
-    std::unique_ptr<BCommand> createTool(int code) const override
+// A model with a blank document, the example design and live items on a
+// canvas engine, the way the canvas builds them.
+struct Rig {
+    CCanvas canvas;
+    MModel model;
+    QQuickItem content;
+    VQmlFrame frame;
+
+    Rig()
     {
-        if (code == BCommandFactory::ToolNudge)
-            return std::make_unique<CountedNudge>(&live);
-        return BToolSelectCommand::createTool(code);
+        model.setCanvas(&canvas);
+        frame.initialize(true);
+        model.setQmlFrame(&frame);
+        frame.setModel(&model);
+        model.setCanvasItem(&content);
+        model.rebindFactory(frame.engine()->rootContext());
+        model.initialize();
+        model.newDocument(Blank);
+        model.loadDesign(Design);
+    }
+    // The commands go first, while what their controls live on is there.
+    ~Rig() { BCommandProcessor::release(); }
+
+    MQmlInterface *bridge() const { return frame.interface(); }
+    CComposite *panel() const { return model.currentPanel(); }
+    QString xml()
+    {
+        return TestSupport::writtenXml([this](XmlWriter &writer) { model.writeDocument(&writer); });
+    }
+    HNode *node(const QString &label, HNode *from = nullptr) const
+    {
+        HNode *at = from ? from : model.hardwareRoot();
+        if (at->label() == label)
+            return at;
+        for (int i = 0; at->childAt(i); ++i) {
+            if (HNode *found = node(label, at->childAt(i)))
+                return found;
+        }
+        return nullptr;
+    }
+    // The drag payload that names an object: its address, as the tree sends it.
+    static QString payload(const void *object)
+    {
+        return object ? QString::number(quint64(quintptr(object))) : QStringLiteral("0");
+    }
+    // Reads panel-file controls straight into the current panel.
+    CControl *read(const QString &controls)
+    {
+        const int before = panel()->childCount();
+        CLoadContext context;
+        context.hardware = model.hardwareRoot();
+        panel()->loadString("<ZDX><Controls>" + controls + "</Controls></ZDX>", context);
+        return panel()->childAt(before);
+    }
+    // Runs an Edit menu command the way the main controller issues it.
+    void edit(int code)
+    {
+        std::unique_ptr<BCommand> command = BCommandFactory::instance()->create(code);
+        command->setModel(&model);
+        command->prepare();
+        command->execute(0);
+        BCommandProcessor::instance()->process(std::move(command));
     }
 };
-
-// "x,y,w,h;..." for the controls' rectangles, the form the tables use.
-QString rects(const QList<CControl *> &controls)
-{
-    QStringList parts;
-    for (CControl *control : controls) {
-        const QRectF r = control->bounds();
-        parts << QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-    }
-    return parts.join(QLatin1Char(';'));
-}
 
 BCommandProcessor *history()
 {
     return BCommandProcessor::instance();
 }
+
+QString newestUndo()
+{
+    BCommand *command = history()->undoAt(history()->undoCount() - 1);
+    return command ? command->text() : QString();
+}
+
+QList<CControl *> selection(Rig &rig)
+{
+    QList<CControl *> selected;
+    rig.model.documentRoot()->collectSelected(selected);
+    return selected;
+}
+
+// The live item of a control, watched: it goes when its control is deleted.
+QPointer<QObject> watch(CControl *control)
+{
+    return control->items().value(0)->itemObject();
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Undo gives the document back to the byte, and redo the one the edit made.
+void roundTrip(Rig &rig, const QString &before)
+{
+    const QString after = rig.xml();
+    QVERIFY(after != before);
+    history()->undo();
+    QCOMPARE(rig.xml(), before);
+    history()->redo();
+    QCOMPARE(rig.xml(), after);
+}
+
+const QString SiteControls = QStringLiteral(
+    "<Control name=\"Site\" type=\"DropSite\"><Property name=\"widget\"><dropsite><x>40</x>"
+    "<y>60</y><width>80</width><height>200</height><type>Slider</type></dropsite><label><x>40</x>"
+    "<y>40</y><width>80</width><height>20</height><text>Empty</text></label></Property>"
+    "<Property name=\"attributes\"></Property></Control>");
 
 } // namespace
 
@@ -65,338 +152,484 @@ private slots:
     void init();
     void cleanup();
 
-    void arrange_data();
-    void arrange();
-    void stackingOrder_data();
-    void stackingOrder();
-    void nothingSelectedLeavesNoTrace();
-    void selectToolSelects();
-    void dragStaysOnCanvas();
-    void nudgeStoppedByControl();
-    void gestureCutShortIsRecorded();
-    void longSessionKeepsHundred();
-    void newDocumentForgetsTheOldOne();
-
-private:
-    // Label controls on the current panel from "x,y,w,h;..."; "bounds:" before
-    // a rectangle makes its item a panel's bounds.
-    QList<CControl *> add(const QString &spec);
-    QString xml() const;
-    // As the menus do: created, given the model, prepared, processed.
-    void run(int code, Qt::KeyboardModifiers keys = Qt::NoModifier);
-    BCommand *tool() const { return m_pModel->pointerTool(); }
-
-    CCanvas m_canvas;
-    MModel *m_pModel = nullptr;
-    QQuickItem *m_pRoot = nullptr;
+    void drops_data();
+    void drops();
+    void dropPanel_data();
+    void dropPanel();
+    void dropSite_data();
+    void dropSite();
+    void copyPasteTwice();
+    void cutUndoKeepsClipboard();
+    void deleteIsOneStep();
+    void pasteRefusals_data();
+    void pasteRefusals();
+    void pasteIntoAnotherDocument();
+    void propertyEdit();
+    void ownedControlsDieWithTheirCommand();
 };
 
 void TestEditCommands::init()
 {
-    // Stands in for the canvas: 300 by 340 gives a pixel scale of 1.
-    m_pRoot = new QQuickItem();
-    m_pRoot->setSize(QSizeF(300, 340));
-    m_pRoot->setProperty("maxControlHeight", 340);
-    m_pModel = new MModel();
-    m_pModel->setCanvas(&m_canvas);
-    m_pModel->initialize();
-    m_pModel->setQmlRoot(m_pRoot);
-    QVERIFY(m_pModel->newDocument(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")));
-    QCOMPARE(m_pModel->pixelScale(), 1.0);
+    USettings().clear();
+    BCommandProcessor::release();
+    QGuiApplication::clipboard()->clear();
 }
 
 void TestEditCommands::cleanup()
 {
-    delete m_pModel; // and the history with it
-    delete m_pRoot;
+    BCommandProcessor::release();
 }
 
-QList<CControl *> TestEditCommands::add(const QString &spec)
+void TestEditCommands::drops_data()
 {
-    QList<CControl *> added;
-    for (QString part : spec.split(QLatin1Char(';'))) {
-        const bool bounds = part.startsWith(QLatin1String("bounds:"));
-        const QStringList n = part.remove(QStringLiteral("bounds:")).split(QLatin1Char(','));
-        const QRectF rect(n.value(0).toDouble(), n.value(1).toDouble(), n.value(2).toDouble(),
-                          n.value(3).toDouble());
-        const QString name = QStringLiteral("c%1").arg(m_pModel->currentPanel()->childCount());
-        added << TestControls::makeControl(m_pRoot, name, QStringLiteral("Label"), rect,
-                                           bounds ? QStringLiteral("bounds") : QString());
-        m_pModel->addControl(added.last());
-    }
-    return added;
-}
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("object"); // design object or panel by name; "?" none
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QString>("setup"); // a size remembered for the type, or "no panel"
+    QTest::addColumn<QRectF>("placed"); // empty: nothing is created
+    QTest::addColumn<QString>("message");
 
-QString TestEditCommands::xml() const
-{
-    return TestSupport::writtenXml([this](XmlWriter &writer) { m_pModel->writeDocument(&writer); });
-}
-
-void TestEditCommands::run(int code, Qt::KeyboardModifiers keys)
-{
-    std::unique_ptr<BCommand> command = BCommandFactory::instance()->create(code);
-    QVERIFY2(command, qPrintable(QString::number(code, 16)));
-    if (auto *align = dynamic_cast<BAlignCommand *>(command.get()))
-        align->setKeyModifiers(keys);
-    command->setModel(m_pModel);
-    command->prepare();
-    history()->process(std::move(command));
-}
-
-void TestEditCommands::arrange_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("keys");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-
-    using F = BCommandFactory;
-    const int none = Qt::NoModifier;
-    const int shift = Qt::ShiftModifier;
-    const int shiftControl = Qt::ShiftModifier | Qt::ControlModifier;
+    const QString noPanels = "There are no panels in this collection.";
     // clang-format off
-    QTest::newRow("left") << int(F::AlignLeft) << none
-        << "10,0,20,10;40,20,20,10;25,40,20,10" << "10,0,20,10;10,20,20,10;10,40,20,10";
-    QTest::newRow("right edges at 150") << int(F::AlignRight) << none
-        << "0,0,20,10;100,20,50,10" << "130,0,20,10;100,20,50,10";
-    QTest::newRow("bottom") << int(F::AlignBottom) << none
-        << "0,30,20,10;40,5,20,40" << "0,35,20,10;40,5,20,40";
-    QTest::newRow("centres on the selection") << int(F::AlignHCenter) << none
-        << "0,0,20,10;80,20,40,10" << "50,0,20,10;40,20,40,10";
-    QTest::newRow("shift: the block on the canvas") << int(F::AlignHCenter) << shiftControl
-        << "10,0,20,10;50,20,20,10" << "120,0,20,10;160,20,20,10";
-    QTest::newRow("exactly shift: on the canvas") << int(F::AlignVCenter) << shift
-        << "0,0,20,10;40,30,20,30" << "0,140,20,10;40,170,20,30";
-    QTest::newRow("shift and control: each") << int(F::AlignVCenter) << shiftControl
-        << "0,0,20,10;40,30,20,30" << "0,25,20,10;40,15,20,30";
-    QTest::newRow("bounds are the reference") << int(F::AlignRight) << none
-        << "bounds:0,0,300,340;40,40,20,20" << "0,0,300,340;280,40,20,20";
-    QTest::newRow("single control stays") << int(F::AlignLeft) << none
-        << "40,20,20,10" << "40,20,20,10";
-    QTest::newRow("single control centred") << int(F::AlignHCenter) << shift
-        << "40,20,20,10" << "140,20,20,10";
-    QTest::newRow("spread 0 10 100") << int(F::LayoutSpaceAcross) << none
-        << "-5,0,10,10;5,0,10,10;95,0,10,10" << "-5,0,10,10;45,0,10,10;95,0,10,10";
-    QTest::newRow("spread 0 1 2 90") << int(F::LayoutSpaceAcross) << none
-        << "-5,0,10,10;-4,0,10,10;-3,0,10,10;85,0,10,10"
-        << "-5,0,10,10;25,0,10,10;55,0,10,10;85,0,10,10";
-    QTest::newRow("equal centres keep order") << int(F::LayoutSpaceAcross) << none
-        << "0,0,10,10;45,0,10,10;45,9,10,10;90,0,10,10"
-        << "0,0,10,10;30,0,10,10;60,9,10,10;90,0,10,10";
-    QTest::newRow("spread down, unsorted") << int(F::LayoutSpaceDown) << none
-        << "0,100,10,20;0,0,10,20;0,10,10,20" << "0,100,10,20;0,0,10,20;0,50,10,20";
-    QTest::newRow("spread two: nothing") << int(F::LayoutSpaceDown) << none
-        << "0,100,10,20;0,0,10,20" << "0,100,10,20;0,0,10,20";
+    QTest::newRow("parameter at (23, 47)") << "control" << "Mute" << "Table Mics"
+        << QPoint(23, 47) << 1.0 << "" << QRectF(20, 45, 60, 40) << "";
+    QTest::newRow("grid of ten at scale 2") << "control" << "Mute" << "Table Mics"
+        << QPoint(23, 47) << 2.0 << "" << QRectF(20, 40, 60, 40) << "";
+    QTest::newRow("graphic") << "control" << "Label" << ""
+        << QPoint(99, 5) << 1.0 << "" << QRectF(95, 5, 120, 24) << "";
+    QTest::newRow("remembered size") << "control" << "Frame" << ""
+        << QPoint(50, 50) << 2.0 << "40x20" << QRectF(50, 50, 80, 40) << "";
+    QTest::newRow("beside the panel comes in") << "control" << "Label" << ""
+        << QPoint(400, 600) << 1.0 << "" << QRectF(180, 316, 120, 24) << "";
+    QTest::newRow("unknown graphic") << "control" << "Circle" << ""
+        << QPoint(20, 20) << 1.0 << "" << QRectF() << "";
+    QTest::newRow("parameter the object lacks") << "control" << "Gain" << "Table Mics"
+        << QPoint(20, 20) << 1.0 << "" << QRectF() << "";
+    QTest::newRow("object not in the design") << "control" << "Mute" << "?"
+        << QPoint(20, 20) << 1.0 << "" << QRectF() << "";
+    QTest::newRow("link") << "link" << "Home" << "Home"
+        << QPoint(23, 47) << 1.0 << "" << QRectF(20, 45, 120, 30) << "";
+    QTest::newRow("link to no panel") << "link" << "Home" << "?"
+        << QPoint(23, 47) << 1.0 << "" << QRectF() << "";
+    QTest::newRow("link without a current panel") << "link" << "Home" << "Home"
+        << QPoint(23, 47) << 1.0 << "no panel" << QRectF() << noPanels;
     // clang-format on
 }
 
-// Each is one undo step, and undo and redo give back the same file.
-void TestEditCommands::arrange()
+// Each drop is one undo step that takes the document back to the byte, and
+// redo brings the same control back to the same place.
+void TestEditCommands::drops()
 {
-    QFETCH(int, code);
-    QFETCH(int, keys);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, object);
+    QFETCH(QPoint, point);
+    QFETCH(double, scale);
+    QFETCH(QString, setup);
+    QFETCH(QRectF, placed);
+    QFETCH(QString, message);
 
-    const QList<CControl *> controls = add(before);
-    for (CControl *control : controls)
-        control->setSelected(1);
-    const QString xmlBefore = xml();
-    run(code, Qt::KeyboardModifiers(keys));
-    QCOMPARE(rects(controls), after);
-    QCOMPARE(history()->undoCount(), 1);
-    QCOMPARE(history()->undoAt(0)->id(), code);
-    const QString xmlAfter = xml();
-    history()->undo();
-    QCOMPARE(xml(), xmlBefore);
-    history()->redo();
-    QCOMPARE(xml(), xmlAfter);
-}
+    Rig rig;
+    RecordingMessageHandler messages;
+    CComposite *home = rig.panel();
+    const void *target = kind == "link" ? static_cast<const void *>(home)
+                                        : static_cast<const void *>(rig.node(object));
+    // A graphic row carries 0; "?" names an address that is no object.
+    const QString payload = object == "?"      ? QStringLiteral("12345")
+                            : object.isEmpty() ? QStringLiteral("0")
+                                               : Rig::payload(target);
+    home->childAt(1)->setSelected(1);
+    if (setup == "no panel")
+        rig.model.setPage(5);
+    else if (!setup.isEmpty())
+        USettings().setValue("Layout/" + text, setup);
+    rig.model.setViewScale(float(scale));
+    rig.model.setModified(false);
+    const QString before = rig.xml();
 
-void TestEditCommands::stackingOrder_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("order");
+    if (kind == "link")
+        rig.bridge()->dropLink(text, payload, point.x(), point.y());
+    else
+        rig.bridge()->dropControl(text, payload, point.x(), point.y());
 
-    // The panel holds Bounds and Title, then c2 to c5.
-    using F = BCommandFactory;
-    // clang-format off
-    QTest::newRow("front") << int(F::LayoutFront) << "c2,c4" << "Bounds,Title,c3,c5,c2,c4";
-    QTest::newRow("back, last low") << int(F::LayoutBack) << "c4,c5" << "Bounds,c5,c4,Title,c2,c3";
-    QTest::newRow("back, first") << int(F::LayoutBack) << "Bounds" << "Title,Bounds,c2,c3,c4,c5";
-    QTest::newRow("forward") << int(F::LayoutForward) << "c3" << "Bounds,Title,c2,c4,c3,c5";
-    QTest::newRow("forward, top") << int(F::LayoutForward) << "c5" << "Bounds,Title,c2,c3,c4,c5";
-    QTest::newRow("backward") << int(F::LayoutBackward) << "c2,c4" << "Bounds,c2,Title,c4,c3,c5";
-    QTest::newRow("backward 0") << int(F::LayoutBackward) << "Bounds" << "Bounds,Title,c2,c3,c4,c5";
-    // clang-format on
-}
-
-// Undo puts every child back, however the moves interleaved.
-void TestEditCommands::stackingOrder()
-{
-    QFETCH(int, code);
-    QFETCH(QString, selected);
-    QFETCH(QString, order);
-
-    add(QStringLiteral("0,0,10,10;0,0,10,10;0,0,10,10;0,0,10,10"));
-    CComposite *panel = m_pModel->currentPanel();
-    auto names = [panel]() {
-        QStringList shown;
-        for (CControl *child : panel->children())
-            shown << child->name();
-        return shown.join(QLatin1Char(','));
-    };
-    for (CControl *child : panel->children())
-        child->setSelected(selected.split(QLatin1Char(',')).contains(child->name()) ? 1 : 0);
-    const QString original = names();
-    run(code);
-    QCOMPARE(names(), order);
-    QCOMPARE(history()->undoCount(), 1);
-    history()->undo();
-    QCOMPARE(names(), original);
-    history()->redo();
-    QCOMPARE(names(), order);
-}
-
-void TestEditCommands::nothingSelectedLeavesNoTrace()
-{
-    add(QStringLiteral("10,10,20,20;40,40,20,20")).first()->setSelected(1);
-    run(BCommandFactory::AlignRight);
-    history()->undo(); // a step waiting to be redone must stay so
-    m_pModel->clearSelection();
-    m_pModel->setModified(false);
-    const QString before = xml();
-    for (int code = BCommandFactory::LayoutFront; code <= BCommandFactory::LayoutSpaceDown; ++code)
-        run(code);
-    QCOMPARE(history()->undoCount(), 0);
-    QCOMPARE(history()->redoCount(), 1);
-    QVERIFY(!m_pModel->isModified());
-    QCOMPARE(xml(), before);
-}
-
-// Control-click selects only the control; a control the document deleted
-// is never reached through the selection.
-void TestEditCommands::selectToolSelects()
-{
-    const QList<CControl *> c = add(QStringLiteral("0,0,10,10;20,0,10,10;40,0,10,10"));
-    auto *select = static_cast<BToolSelectCommand *>(tool());
-    for (int i : {0, 1, 2}) {
-        select->setModifiers(i == 2 ? Qt::ControlModifier : Qt::ShiftModifier);
-        select->selectControl(c[i]);
-        if (i == 1)
-            m_pModel->removeControl(c[0], true);
+    QCOMPARE(messages.last().text, message);
+    QCOMPARE(rig.model.isModified(), !placed.isEmpty());
+    if (placed.isEmpty()) {
+        QCOMPARE(history()->undoCount(), 0);
+        QCOMPARE(rig.xml(), before);
+        return;
     }
-    QCOMPARE(select->selection(), QList<CControl *>{c[2]});
-    QCOMPARE(c[1]->selectionState(), 0);
-    m_pModel->setEditMode(false);
-    QVERIFY(select->selection().isEmpty());
-}
-
-void TestEditCommands::dragStaysOnCanvas()
-{
-    const QList<CControl *> c = add(QStringLiteral("100,100,20,20;140,100,20,20"));
-    c[0]->setSelected(1);
-    c[1]->setSelected(1);
-    m_pModel->setModified(false);
-    const int drag = BCommandFactory::ToolDrag;
-    // A click alone is no edit.
-    tool()->pointerEvent(0, 0, -1, drag, Qt::GestureStarted);
-    tool()->pointerEvent(0, 0, -1, drag, Qt::GestureFinished);
-    QCOMPARE(history()->undoCount(), 0);
-    QVERIFY(!m_pModel->isModified());
-
-    // Wholly off the canvas is refused, partly off allowed; 3 rounds to 0.
-    tool()->pointerEvent(0, 0, -1, drag, Qt::GestureStarted);
-    tool()->pointerEvent(-500, 3, -1, drag, Qt::GestureUpdated);
-    tool()->pointerEvent(-130, 3, -1, drag, Qt::GestureUpdated);
-    tool()->pointerEvent(-7, 0, -1, drag, Qt::GestureFinished);
-    QCOMPARE(rects(c), QStringLiteral("-35,100,20,20;5,100,20,20"));
     QCOMPARE(history()->undoCount(), 1);
-    QVERIFY(m_pModel->isModified());
+    QCOMPARE(newestUndo(), kind == "link" ? QStringLiteral("Drop Link") : QStringLiteral("Drop Control"));
+    CControl *created = home->childAt(home->childCount() - 1);
+    QCOMPARE(created->bounds(), placed);
+    // The drop replaces the selection with the new control.
+    QCOMPARE(selection(rig), QList<CControl *>{created});
+    if (kind == "control" && !object.isEmpty())
+        QCOMPARE(created->block(), rig.node(object));
+    roundTrip(rig, before);
+    QCOMPARE(home->childAt(home->childCount() - 1), created);
+    QCOMPARE(created->bounds(), placed);
 }
 
-void TestEditCommands::nudgeStoppedByControl()
+void TestEditCommands::dropPanel_data()
 {
-    const QList<CControl *> c = add(QStringLiteral("50,50,20,20"));
-    c[0]->setSelected(1);
-    const QString before = xml();
-    // Control pressed halfway stops the keys; what moved before stays undoable.
-    const int nudge = BCommandFactory::ToolNudge;
-    tool()->keyEvent(Qt::Key_Left, Qt::NoModifier, nudge, false, Qt::GestureStarted);
-    tool()->keyEvent(Qt::Key_Left, Qt::ControlModifier, nudge, true, Qt::GestureStarted);
-    tool()->keyEvent(Qt::Key_Left, Qt::ControlModifier, nudge, false, Qt::GestureFinished);
-    QCOMPARE(rects(c), QStringLiteral("45,50,20,20"));
-    QCOMPARE(history()->undoCount(), 1);
-    history()->undo();
-    QCOMPARE(xml(), before);
+    QTest::addColumn<int>("panelsBefore"); // in the current collection; -1 a new empty one
+    QTest::addColumn<int>("panelsAfter");  // added behind it before the undo
+    QTest::addColumn<int>("shownAfterUndo"); // index; -1 none
+    QTest::addColumn<QString>("message");
+    QTest::newRow("after Home") << 1 << 0 << 0 << "";
+    QTest::newRow("after the fifth") << 5 << 0 << 4 << "";
+    QTest::newRow("first of an empty collection") << -1 << 0 << -1 << "";
+    QTest::newRow("first, the last shown") << -1 << 2 << 1 << "";
+    QTest::newRow("seventh") << 6 << 0 << -1 << "The maximum number of panels in a scene is: 6";
 }
 
-// A gesture whose end never comes (a press on empty canvas, another gesture)
-// ends where it stands: recorded, and no later event reaches it.
-void TestEditCommands::gestureCutShortIsRecorded()
+void TestEditCommands::dropPanel()
 {
-    const QList<CControl *> c = add(QStringLiteral("50,50,20,20"));
-    c[0]->setSelected(1);
-    const QString before = xml();
-    tool()->pointerEvent(0, 0, -1, BCommandFactory::ToolDrag, Qt::GestureStarted);
-    tool()->pointerEvent(10, 0, -1, BCommandFactory::ToolDrag, Qt::GestureUpdated);
-    tool()->keyEvent(Qt::Key_Down, Qt::ShiftModifier, BCommandFactory::ToolNudge, false,
-                     Qt::GestureStarted);
-    QCOMPARE(history()->undoCount(), 1);
-    m_pModel->resetPointerTool();
-    QVERIFY(!static_cast<BToolSelectCommand *>(tool())->activeTool());
-    QCOMPARE(history()->undoCount(), 2);
-    QCOMPARE(rects(c), QStringLiteral("60,51,20,20"));
-    history()->undo(1);
-    QCOMPARE(xml(), before);
-}
+    QFETCH(int, panelsBefore);
+    QFETCH(int, panelsAfter);
+    QFETCH(int, shownAfterUndo);
+    QFETCH(QString, message);
 
-// Thousands of nudges keep a hundred steps alive, each exact.
-void TestEditCommands::longSessionKeepsHundred()
-{
-    const QList<CControl *> c = add(QStringLiteral("150,150,20,20"));
-    c[0]->setSelected(1);
-    CountingSelectTool select;
-    select.setModel(m_pModel);
-    const int hundred = BCommandProcessor::MaxHistory;
-    QString kept;
-    for (int i = 0; i < 5000; ++i) {
-        if (i == 5000 - hundred)
-            kept = xml();
-        const int key = i % 2 ? Qt::Key_Left : Qt::Key_Up;
-        for (bool repeat : {false, true})
-            select.keyEvent(key, Qt::ShiftModifier, BCommandFactory::ToolNudge, repeat,
-                            Qt::GestureStarted);
-        select.keyEvent(key, Qt::ShiftModifier, BCommandFactory::ToolNudge, false,
-                        Qt::GestureFinished);
-    }
-    QCOMPARE(rects(c), QStringLiteral("-4850,-4850,20,20"));
-    QCOMPARE(history()->undoCount(), hundred);
-    QCOMPARE(select.live, hundred);
-    const QString last = xml();
-    history()->undo(hundred);
-    QCOMPARE(xml(), kept);
-    history()->redo(hundred);
-    QCOMPARE(xml(), last);
+    Rig rig;
+    RecordingMessageHandler messages;
+    const QString tone = Rig::payload(rig.node(QStringLiteral("Room Tone")));
+    if (panelsBefore < 0)
+        rig.model.selectCollection(rig.model.addCollection()->name());
+    for (int i = 1; i < panelsBefore; ++i)
+        rig.bridge()->dropPanel(QStringLiteral("Room Tone"), tone);
     history()->clear();
-    QCOMPARE(select.live, 0);
+    CComposite *collection = rig.model.currentCollection();
+    CComposite *current = rig.panel();
+    const QString before = rig.xml();
+
+    rig.bridge()->dropPanel(QStringLiteral("Room Tone"), tone);
+
+    QCOMPARE(messages.last().text, message);
+    if (!message.isEmpty()) {
+        QCOMPARE(history()->undoCount(), 0);
+        QCOMPARE(rig.panel(), current);
+        QCOMPARE(rig.xml(), before);
+        return;
+    }
+    QCOMPARE(newestUndo(), QStringLiteral("Drop Panel"));
+    CComposite *dropped = rig.panel();
+    QCOMPARE(collection->childAt(collection->childCount() - 1), dropped);
+    QCOMPARE(dropped->name(), QStringLiteral("Room Tone"));
+    roundTrip(rig, before);
+    QCOMPARE(rig.panel(), dropped);
+    QCOMPARE(rig.bridge()->property("pageCount").toInt(), collection->childCount());
+
+    for (int i = 0; i < panelsAfter; ++i)
+        rig.model.addPanel(rig.node(QStringLiteral("Room Tone")));
+    rig.model.selectPanel(dropped);
+    history()->undo();
+    QCOMPARE(rig.panel(), shownAfterUndo < 0 ? nullptr : collection->childAt(shownAfterUndo));
+    QCOMPARE(rig.bridge()->property("pageCount").toInt(), collection->childCount());
 }
 
-// The steps and the gesture name controls of the tree a new document replaces.
-void TestEditCommands::newDocumentForgetsTheOldOne()
+void TestEditCommands::dropSite_data()
 {
-    add(QStringLiteral("50,50,20,20")).first()->setSelected(1);
-    run(BCommandFactory::AlignLeft);
-    tool()->pointerEvent(0, 0, -1, BCommandFactory::ToolDrag, Qt::GestureStarted);
-    tool()->pointerEvent(10, 0, -1, BCommandFactory::ToolDrag, Qt::GestureUpdated);
-    QVERIFY(m_pModel->newDocument(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")));
+    QTest::addColumn<bool>("occupied");
+    QTest::addColumn<QString>("parameter");
+    QTest::addColumn<int>("answer"); // to the overwrite question
+    QTest::addColumn<bool>("filled");
+    QTest::newRow("empty site") << false << "Level" << 0 << true;
+    QTest::newRow("replacing, yes") << true << "Level" << int(QMessageBox::Yes) << true;
+    QTest::newRow("replacing, no") << true << "Level" << int(QMessageBox::No) << false;
+    QTest::newRow("another kind") << false << "Mute" << 0 << false;
+}
+
+void TestEditCommands::dropSite()
+{
+    QFETCH(bool, occupied);
+    QFETCH(QString, parameter);
+    QFETCH(int, answer);
+    QFETCH(bool, filled);
+
+    Rig rig;
+    RecordingMessageHandler messages;
+    HNode *mics = rig.node(QStringLiteral("Table Mics"));
+    mics->loadParameters();
+    CControl *siteControl = rig.read(SiteControls);
+    auto *site = qobject_cast<WDropSite *>(siteControl->items().value(0)->itemObject());
+    QVERIFY(site);
+    CControl *previous = nullptr;
+    if (occupied) {
+        rig.bridge()->dropSite(QStringLiteral("Level"), Rig::payload(mics), site);
+        previous = site->child();
+        QVERIFY(previous);
+        messages.queueAnswer(QMessageBox::StandardButton(answer));
+    }
+    history()->clear();
+    const QString before = rig.xml();
+
+    rig.bridge()->dropSite(parameter, Rig::payload(mics), site);
+
+    QCOMPARE(history()->undoCount(), int(filled));
+    if (!filled) {
+        QCOMPARE(site->child(), previous);
+        QCOMPARE(rig.xml(), before);
+        return;
+    }
+    CControl *held = site->child();
+    QVERIFY(held && held != previous);
+    QCOMPARE(held->bounds(), QRectF(40, 60, 80, 200));
+    QCOMPARE(held->dropSiteHost(), siteControl);
+    QVERIFY(previous == nullptr || !rig.panel()->contains(previous));
+    QVERIFY(rig.xml().contains(QStringLiteral("<child>%1</child>").arg(held->id())));
+    roundTrip(rig, before);
+    QCOMPARE(site->child(), held);
+}
+
+void TestEditCommands::copyPasteTwice()
+{
+    Rig rig;
+    CControl *title = rig.panel()->childAt(1);
+    title->setSelected(1);
+    const QString before = rig.xml();
+    rig.model.setModified(false);
+    rig.edit(BCommandFactory::EditCopy);
     QCOMPARE(history()->undoCount(), 0);
-    QVERIFY(!static_cast<BToolSelectCommand *>(tool())->activeTool());
-    const QString fresh = xml();
-    tool()->pointerEvent(10, 0, -1, BCommandFactory::ToolDrag, Qt::GestureFinished);
+    QVERIFY2(!rig.model.isModified(), "copying changed nothing");
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data->hasFormat(QStringLiteral("application/control")));
+    QVERIFY2(data->text().contains(QStringLiteral("<Control name=\"Title\" type=\"Label\">")),
+             qPrintable(data->text()));
+
+    rig.edit(BCommandFactory::EditPaste);
+    rig.edit(BCommandFactory::EditPaste);
+    QCOMPARE(history()->undoCount(), 2);
+    QCOMPARE(newestUndo(), QStringLiteral("Paste"));
+    QCOMPARE(rig.panel()->childCount(), 4);
+    CControl *first = rig.panel()->childAt(2);
+    CControl *second = rig.panel()->childAt(3);
+    // Two sets of their own: separate objects and ids, each the selection once pasted.
+    QCOMPARE(QSet<quint32>({title->id(), first->id(), second->id()}).count(), 3);
+    QCOMPARE(selection(rig), QList<CControl *>{second});
+    QCOMPARE(first->bounds(), title->bounds());
     history()->undo();
-    QCOMPARE(xml(), fresh);
+    QCOMPARE(rig.panel()->childCount(), 3);
+    QCOMPARE(rig.panel()->childAt(2), first);
+    roundTrip(rig, before);
+}
+
+void TestEditCommands::cutUndoKeepsClipboard()
+{
+    Rig rig;
+    CControl *bounds = rig.panel()->childAt(0);
+    CControl *title = rig.panel()->childAt(1);
+    const QString before = rig.xml();
+    bounds->setSelected(1);
+    title->setSelected(1);
+    rig.edit(BCommandFactory::EditCut);
+    QCOMPARE(rig.panel()->childCount(), 0);
+    QCOMPARE(newestUndo(), QStringLiteral("Cut"));
+    const QByteArray cut =
+        QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/control"));
+    QVERIFY(!cut.isEmpty());
+    // Pasted back, the controls keep their ids, now free: the same document.
+    rig.edit(BCommandFactory::EditPaste);
+    QCOMPARE(rig.xml(), before);
+    history()->undo();
+    QCOMPARE(rig.panel()->childCount(), 0);
+
+    history()->undo();
+    QCOMPARE(rig.xml(), before);
+    QCOMPARE(rig.panel()->childAt(0), bounds);
+    QCOMPARE(selection(rig), (QList<CControl *>{bounds, title}));
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("application/control")),
+             cut);
+    // A cut that finds nothing selected leaves clipboard and history alone.
+    rig.model.clearSelection();
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    rig.edit(BCommandFactory::EditCut);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    QCOMPARE(history()->undoCount(), 0);
+}
+
+void TestEditCommands::deleteIsOneStep()
+{
+    Rig rig;
+    CControl *site = rig.read(SiteControls);
+    HNode *mics = rig.node(QStringLiteral("Table Mics"));
+    mics->loadParameters();
+    rig.bridge()->dropSite(QStringLiteral("Level"), Rig::payload(mics),
+                           qobject_cast<WDropSite *>(site->items().value(0)->itemObject()));
+    CControl *held = site->items().value(0)->child();
+    history()->clear();
+    rig.model.clearSelection();
+    // The outline and a drop site, around the title: what the site holds
+    // goes with it, and all come back in their places.
+    rig.panel()->childAt(0)->setSelected(1);
+    site->setSelected(1);
+    const QString before = rig.xml();
+
+    rig.edit(BCommandFactory::EditDelete);
+    QCOMPARE(history()->undoCount(), 1);
+    QCOMPARE(newestUndo(), QStringLiteral("Delete"));
+    QCOMPARE(rig.panel()->childCount(), 1);
+    QVERIFY(!rig.panel()->contains(held));
+    roundTrip(rig, before);
+
+    // Nothing selected: nothing listed.
+    rig.model.clearSelection();
+    rig.edit(BCommandFactory::EditDelete);
+    QCOMPARE(history()->undoCount(), 1);
+}
+
+void TestEditCommands::pasteRefusals_data()
+{
+    QTest::addColumn<QString>("format"); // "" for text
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("templatePanel");
+    QTest::addColumn<bool>("warned");
+    const QString label =
+        "<?xml version=\"1.0\"?><ZDX><Controls><Control name=\"L\" type=\"Label\"><Property "
+        "name=\"widget\"><label><x>1</x><y>2</y><width>30</width><height>10</height></label>"
+        "</Property></Control></Controls></ZDX>";
+    QTest::newRow("plain text") << "" << "Mute" << false << true;
+    QTest::newRow("no controls in it") << "" << "<ZDX><Controls/></ZDX>" << false << true;
+    QTest::newRow("broken half-way") << "application/control" << label.left(150) << false << true;
+    QTest::newRow("into a template panel") << "application/control" << label << true << false;
+    QTest::newRow("empty clipboard") << "" << "" << false << false;
+    QTest::newRow("from text alone") << "" << label << false << false;
+}
+
+void TestEditCommands::pasteRefusals()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, content);
+    QFETCH(bool, templatePanel);
+    QFETCH(bool, warned);
+
+    Rig rig;
+    RecordingMessageHandler messages;
+    auto *data = new QMimeData();
+    if (format.isEmpty())
+        data->setText(content);
+    else
+        data->setData(format, content.toUtf8());
+    QGuiApplication::clipboard()->setMimeData(data);
+    if (templatePanel)
+        rig.panel()->setPanelKindValue(CComposite::Template);
+    const int controlsBefore = rig.panel()->childCount();
+    const QString before = rig.xml();
+
+    rig.edit(BCommandFactory::EditPaste);
+
+    QCOMPARE(messages.count(), int(warned));
+    if (warned)
+        QCOMPARE(messages.last().text,
+                 QStringLiteral("The clipboard holds no controls that can be pasted."));
+    const bool pasted = !warned && !templatePanel && !content.isEmpty();
+    QCOMPARE(history()->undoCount(), int(pasted));
+    QCOMPARE(rig.panel()->childCount(), controlsBefore + int(pasted));
+    if (!pasted)
+        QCOMPARE(rig.xml(), before);
+}
+
+void TestEditCommands::pasteIntoAnotherDocument()
+{
+    auto first = std::make_unique<Rig>();
+    CControl *title = first->panel()->childAt(1);
+    CItem *titleItem = title->findItem(QStringLiteral("label"));
+    titleItem->setTitle(QStringLiteral("From the first"));
+    title->setSelected(1);
+    first->edit(BCommandFactory::EditCopy);
+    first.reset();
+
+    Rig second;
+    second.edit(BCommandFactory::EditPaste);
+    QCOMPARE(second.panel()->childCount(), 3);
+    CControl *pasted = second.panel()->childAt(2);
+    QCOMPARE(pasted->findItem(QStringLiteral("label"))->rootText(),
+             QStringLiteral("From the first"));
+    QCOMPARE(second.xml().count(QStringLiteral("<Control ")), 3);
+    // Both documents counted ids from the same second: the pasted control
+    // takes a new one rather than repeat the title's.
+    QVERIFY(pasted->id() != second.panel()->childAt(1)->id());
+}
+
+void TestEditCommands::propertyEdit()
+{
+    Rig rig;
+    CControl *title = rig.panel()->childAt(1);
+    auto *label = qobject_cast<WWidget *>(title->items().value(0)->itemObject());
+    label->setAttribute(0x4001, 10);
+    const QString before = rig.xml();
+    const auto edit = [&](const QVariant &value) {
+        std::unique_ptr<BCommand> command =
+            BCommandFactory::instance()->create(BCommandFactory::EditProp);
+        static_cast<BEditPropCommand *>(command.get())->setTarget(label, 0x4001, value);
+        command->setModel(&rig.model);
+        command->prepare();
+        command->execute(0);
+        history()->process(std::move(command));
+    };
+
+    edit(10);
+    QCOMPARE(history()->undoCount(), 0);
+    edit(20);
+    QCOMPARE(history()->undoCount(), 1);
+    QCOMPARE(title->bounds().x(), 20.0);
+    QCOMPARE(history()->undoAt(0)->description(), QStringLiteral("Edit: 10"));
+    QCOMPARE(selection(rig), QList<CControl *>{title});
+    roundTrip(rig, before);
+    history()->undo();
+    QCOMPARE(history()->redoAt(0)->description(), QStringLiteral("Edit: 20"));
+    QCOMPARE(title->bounds().x(), 10.0);
+
+    // A control removed for good behind the edit's back is left alone.
+    history()->redo();
+    rig.model.removeControl(title, true);
+    history()->undo();
+    QCOMPARE(history()->redoCount(), 1);
+}
+
+// A command deletes the controls it owns when it is deleted, and never one
+// that is back in the document or was deleted elsewhere.
+void TestEditCommands::ownedControlsDieWithTheirCommand()
+{
+    Rig rig;
+    CControl *title = rig.panel()->childAt(1);
+    title->setSelected(1);
+    rig.edit(BCommandFactory::EditCopy);
+    rig.edit(BCommandFactory::EditPaste); // undone below: owns the pasted control
+    QPointer<QObject> pasted = watch(rig.panel()->childAt(2));
+    rig.model.clearSelection();
+    title->setSelected(1);
+    rig.edit(BCommandFactory::EditCut); // done: owns the title
+    QPointer<QObject> cut = watch(title);
+    rig.bridge()->dropControl(QStringLiteral("Label"), QStringLiteral("0"), 10, 10);
+    CControl *label = rig.panel()->childAt(rig.panel()->childCount() - 1);
+    // Deleted behind the drop's back: undoing the drop must not touch it.
+    rig.model.removeControl(label, true);
+    history()->undo();
+    history()->undo();
+    history()->undo();
+    QCOMPARE(history()->redoCount(), 3);
+    flushDeletes();
+    QVERIFY(pasted && cut);
+
+    // A new drop empties the redo list: the undone paste takes its control
+    // along, the undone cut gave the title back to the panel.
+    rig.bridge()->dropControl(QStringLiteral("Frame"), QStringLiteral("0"), 10, 10);
+    flushDeletes();
+    QVERIFY(!pasted);
+    QVERIFY(cut);
+    QVERIFY(rig.panel()->contains(title));
+
+    // Done again and cleared: the cut title goes with the cut.
+    rig.model.clearSelection();
+    title->setSelected(1);
+    rig.edit(BCommandFactory::EditCut);
+    history()->clear();
+    flushDeletes();
+    QVERIFY(!cut);
 }
 
 ZRB_TEST_MAIN(TestEditCommands)

@@ -773,7 +773,7 @@ void TestCanvas::dropsAndDragsCarryTheirData()
     QCOMPARE(bridge.dropNode(), quint64(0));
     QCOMPARE(bridge.dropSiteItem(), static_cast<WWidget *>(&site));
 
-    // With no drop command to run, nothing reaches the history.
+    // Without a panel or design objects to drop onto, nothing reaches the history.
     QCOMPARE(BCommandProcessor::instance()->undoCount(), undoBefore);
 
     // Dragging a parameter finds its entry in the design and asks the site.
