@@ -309,6 +309,10 @@ void KMainController::runHistoryCommand(int code)
     if (!command)
         return;
     command->setModel(model());
+    // A gesture still under way (Ctrl+Z with the mouse held) is ended and
+    // filed first: stepping through the history while it runs would file it
+    // in the middle of the step.
+    model()->resetPointerTool();
     BCommandProcessor::instance()->process(std::move(command));
 }
 

@@ -153,6 +153,12 @@ QString MModel::resolveImagePath(const QString &path) const
     return resolved;
 }
 
+void MModel::designNodesReleasing()
+{
+    // Undone drops own controls bound to nodes the design is about to drop.
+    BCommandProcessor::instance()->clear();
+}
+
 void MModel::canvasReset()
 {
     emit resetCanvas();

@@ -22,12 +22,22 @@ void BEditPropCommand::setTarget(WWidget *item, uint attributeId, const QVariant
         m_pModel = item->model();
 }
 
+void BEditPropCommand::prepare()
+{
+    m_wasModified = m_pModel && m_pModel->isModified();
+    BCommand::prepare();
+}
+
 void BEditPropCommand::execute(int)
 {
     if (m_pItem)
         m_oldValue = m_pItem->attribute(m_attributeId);
-    if (!m_pItem || m_oldValue == m_newValue)
+    if (!m_pItem || m_oldValue == m_newValue) {
+        // Nothing changes, so the document is as modified as it was.
         m_undoMode = Transient;
+        if (m_pModel)
+            m_pModel->setModified(m_wasModified);
+    }
 }
 
 void BEditPropCommand::apply(const QVariant &value)

@@ -17,6 +17,7 @@ public:
 
     // The item, the attribute id (as the items know them) and the value wanted.
     void setTarget(WWidget *item, uint attributeId, const QVariant &value);
+    void prepare() override;
     // Reads the current value as the old one; an unchanged value leaves
     // nothing to record.
     void execute(int code) override;
@@ -35,4 +36,5 @@ private:
     uint m_attributeId = 0;
     QVariant m_oldValue;
     QVariant m_newValue;
+    bool m_wasModified = false;
 };

@@ -24,4 +24,8 @@ public:
     virtual const CCanvas *canvas() const = 0;
     // An image path as the open document has it (redirected into its archive).
     virtual QString resolveImagePath(const QString &path) const = 0;
+    // Design nodes no control of the document marks are about to be deleted
+    // (a design replaced or forgotten): whatever holds controls outside the
+    // document, bound to those nodes, must let them go first.
+    virtual void designNodesReleasing() {}
 };

@@ -4,6 +4,7 @@
 #include "design/XZDPHandler.h"
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/CControlHost.h"
 #include "document/CLoadContext.h"
 #include "document/MProject.h"
 #include "document/io/UArchive.h"
@@ -393,6 +394,8 @@ bool CDocument::loadDesign(const QString &path)
         return false;
     }
     // Nodes the panel's controls use stay; everything else makes way.
+    if (m_pHost)
+        m_pHost->designNodesReleasing();
     m_pHardware->removeWhereMarked(false);
     const QList<HNode *> nodes = design.children();
     for (HNode *node : nodes)
@@ -405,6 +408,8 @@ bool CDocument::loadDesign(const QString &path)
 
 void CDocument::forgetDesign()
 {
+    if (m_pHost)
+        m_pHost->designNodesReleasing();
     m_pHardware->removeWhereMarked(false);
     m_designPath.clear();
 }

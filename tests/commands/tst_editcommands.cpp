@@ -166,6 +166,7 @@ private slots:
     void pasteIntoAnotherDocument();
     void propertyEdit();
     void ownedControlsDieWithTheirCommand();
+    void undoneDropBeforeDesignImport();
 };
 
 void TestEditCommands::init()
@@ -571,8 +572,10 @@ void TestEditCommands::propertyEdit()
         history()->process(std::move(command));
     };
 
+    rig.model.setModified(false);
     edit(10);
     QCOMPARE(history()->undoCount(), 0);
+    QVERIFY(!rig.model.isModified());
     edit(20);
     QCOMPARE(history()->undoCount(), 1);
     QCOMPARE(title->bounds().x(), 20.0);
@@ -630,6 +633,25 @@ void TestEditCommands::ownedControlsDieWithTheirCommand()
     history()->clear();
     flushDeletes();
     QVERIFY(!cut);
+}
+
+// An undone drop owns a control bound to a design node nothing else marks;
+// importing a design drops such nodes, so the history lets go of it first.
+void TestEditCommands::undoneDropBeforeDesignImport()
+{
+    Rig rig;
+    HNode *mics = rig.node(QStringLiteral("Table Mics"));
+    QVERIFY(mics);
+    const int before = rig.panel()->childCount();
+    rig.bridge()->dropControl(QStringLiteral("Mute"), Rig::payload(mics), 20, 20);
+    QCOMPARE(history()->undoCount(), 1);
+    history()->undo();
+    QCOMPARE(history()->redoCount(), 1);
+    QVERIFY(rig.model.loadDesign(Design));
+    QCOMPARE(history()->redoCount(), 0);
+    QCOMPARE(history()->undoCount(), 0);
+    history()->redo();
+    QCOMPARE(rig.panel()->childCount(), before);
 }
 
 ZRB_TEST_MAIN(TestEditCommands)
