@@ -54,7 +54,8 @@ void collect(HNode *node, QList<QPair<HNode *, QString>> &parameters)
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
-    const size_t at = std::min(values.size() - 1, size_t(fraction * double(values.size() - 1) + 0.5));
+    const size_t at =
+        std::min(values.size() - 1, size_t(fraction * double(values.size() - 1) + 0.5));
     return values.at(at);
 }
 
@@ -100,7 +101,8 @@ int main(int argc, char **argv)
     CComposite panel;
     for (int i = 0; panel.children().count() < Controls && i < 10 * Controls; ++i) {
         const auto &parameter = parameters.at(i % parameters.count());
-        CControl *control = panel.loadNodeControl(root, parameter.first, parameter.second, QPointF());
+        CControl *control =
+            panel.loadNodeControl(root, parameter.first, parameter.second, QPointF());
         if (control && !control->transform())
             panel.removeChild(control, true);
     }
@@ -120,7 +122,8 @@ int main(int argc, char **argv)
         while (client->state() != ITcpClient::Running && wait.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         if (client->state() != ITcpClient::Running) {
-            std::fprintf(stderr, "cannot connect to the emulated %s\n", qPrintable(chassis->label()));
+            std::fprintf(stderr, "cannot connect to the emulated %s\n",
+                         qPrintable(chassis->label()));
             return 1;
         }
         clients.push_back(std::move(client));

@@ -6,8 +6,8 @@ quint16 g_basePort = ILoopbackRedirect::DefaultBasePort;
 } // namespace
 
 ILoopbackRedirect::Target ILoopbackRedirect::target(const QString &designAddress,
-                                                   const QString &designPort, int index,
-                                                   quint16 basePort)
+                                                    const QString &designPort, int index,
+                                                    quint16 basePort)
 {
     Target result;
     const QHostAddress address(designAddress.trimmed());

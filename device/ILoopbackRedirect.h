@@ -16,7 +16,8 @@ class ILoopbackRedirect
 public:
     static constexpr quint16 DefaultBasePort = 20055;
 
-    struct Target {
+    struct Target
+    {
         QHostAddress address;
         // 0 with a base port of 0: any free port (the emulator's choice).
         quint16 port = 0;

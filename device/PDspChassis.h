@@ -20,12 +20,13 @@ class PDspChassis : public QObject
     Q_OBJECT
 public:
     // Ways to misbehave on purpose, shared by all chassis of an emulator.
-    struct Behaviour {
-        int delay = 0;       // answer this many ms late
-        bool silent = false; // answer nothing
-        int closeAfter = 0;  // close a connection after this many messages (0: never)
+    struct Behaviour
+    {
+        int delay = 0;        // answer this many ms late
+        bool silent = false;  // answer nothing
+        int closeAfter = 0;   // close a connection after this many messages (0: never)
         bool garbage = false; // a line of noise instead of each answer
-        bool split = false;  // each answer in two writes, the second a little later
+        bool split = false;   // each answer in two writes, the second a little later
     };
 
     PDspChassis(const QString &label, const QString &designAddress, const Behaviour *behaviour,
@@ -63,7 +64,8 @@ signals:
     void messageReceived(const QString &chassis, const QByteArray &line);
 
 private:
-    struct Connection {
+    struct Connection
+    {
         QByteArray partial;
         int messages = 0;
     };

@@ -116,8 +116,8 @@ bool PDspEmulator::serve(quint16 basePort)
         if (!node)
             continue;
         PDspChassis *chassis = m_chassis.value(index);
-        const ILoopbackRedirect::Target target = ILoopbackRedirect::target(
-            node->ipAddress(), node->serialPortNumber(), index, basePort);
+        const ILoopbackRedirect::Target target =
+            ILoopbackRedirect::target(node->ipAddress(), node->serialPortNumber(), index, basePort);
         ++index;
         if (!chassis)
             continue;

@@ -170,20 +170,26 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("base");
         QTest::addColumn<QString>("target"); // empty: no target
-        QTest::newRow("loopback stays") << "127.0.0.1" << "10055" << 0 << 20055 << "127.0.0.1:10055";
-        QTest::newRow("other loopback stays") << "127.0.0.5" << "4000" << 3 << 20055
-                                              << "127.0.0.5:4000";
-        QTest::newRow("IPv6 loopback stays") << "::1" << "10055" << 1 << 20055 << "::1:10055";
-        QTest::newRow("LAN, first chassis") << "192.168.10.20" << "10055" << 0 << 20055
-                                            << "127.0.0.1:20055";
-        QTest::newRow("LAN, third chassis") << "192.168.10.30" << "10055" << 2 << 20055
-                                            << "127.0.0.1:20057";
-        QTest::newRow("loopback without a port") << "127.0.0.1" << "x" << 1 << 20055
-                                                 << "127.0.0.1:20056";
-        QTest::newRow("no address") << "" << "10055" << 4 << 30000 << "127.0.0.1:30004";
-        QTest::newRow("host name") << "dsp.example" << "10055" << 1 << 20055 << "127.0.0.1:20056";
-        QTest::newRow("beyond the last port") << "10.0.0.1" << "10055" << 10 << 65530 << "";
-        QTest::newRow("base 0: any free port") << "10.0.0.1" << "10055" << 2 << 0 << "127.0.0.1:0";
+        QTest::newRow("loopback stays") << "127.0.0.1"
+                                        << "10055" << 0 << 20055 << "127.0.0.1:10055";
+        QTest::newRow("other loopback stays") << "127.0.0.5"
+                                              << "4000" << 3 << 20055 << "127.0.0.5:4000";
+        QTest::newRow("IPv6 loopback stays") << "::1"
+                                             << "10055" << 1 << 20055 << "::1:10055";
+        QTest::newRow("LAN, first chassis") << "192.168.10.20"
+                                            << "10055" << 0 << 20055 << "127.0.0.1:20055";
+        QTest::newRow("LAN, third chassis") << "192.168.10.30"
+                                            << "10055" << 2 << 20055 << "127.0.0.1:20057";
+        QTest::newRow("loopback without a port") << "127.0.0.1"
+                                                 << "x" << 1 << 20055 << "127.0.0.1:20056";
+        QTest::newRow("no address") << ""
+                                    << "10055" << 4 << 30000 << "127.0.0.1:30004";
+        QTest::newRow("host name") << "dsp.example"
+                                   << "10055" << 1 << 20055 << "127.0.0.1:20056";
+        QTest::newRow("beyond the last port") << "10.0.0.1"
+                                              << "10055" << 10 << 65530 << "";
+        QTest::newRow("base 0: any free port") << "10.0.0.1"
+                                               << "10055" << 2 << 0 << "127.0.0.1:0";
     }
 
     void redirectRule()
