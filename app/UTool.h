@@ -19,4 +19,5 @@ private:
     static int info(const QStringList &arguments, QTextStream &out, QTextStream &err);
     static int convert(const QStringList &arguments, QTextStream &out, QTextStream &err);
     static int design(const QStringList &arguments, QTextStream &out, QTextStream &err);
+    static int emulate(const QStringList &arguments, QTextStream &out, QTextStream &err);
 };

@@ -2,6 +2,7 @@
 
 #include "device/IInterface.h"
 #include "device/IInterfaceFactory.h"
+#include "device/ILoopbackRedirect.h"
 #include "device/PProtocol.h"
 #include "device/PProtocolFactory.h"
 #include "document/io/XmlWriter.h"
@@ -149,6 +150,13 @@ void HChassis::collectByCategory(const QString &category, QList<HNode *> &list)
         child->collectByCategory(category, list);
 }
 
+void HChassis::setProtocol(PProtocol *)
+{
+    // Moved under another root (a design imported beside the panel's), the
+    // chassis must not hand its nodes the root's null protocol.
+    HComposite::setProtocol(m_pProtocol);
+}
+
 void HChassis::connectStatus(QObject *receiver)
 {
     if (!m_pInterface || !receiver)
@@ -198,13 +206,36 @@ IInterface *HChassis::createInterface()
     if (!m_pInterface)
         return nullptr;
     m_pInterface->setProtocol(m_pProtocol);
-    m_pInterface->setAddress(QHostAddress(m_ipAddress));
-    bool ok = false;
-    const uint port = m_serialPortNumber.toUInt(&ok, 10);
-    m_pInterface->setPort(ok ? port : 0);
+    if (ILoopbackRedirect::isEnabled()) {
+        // The emulator stands in for the devices: only loopback is reached.
+        const ILoopbackRedirect::Target target = ILoopbackRedirect::target(
+            m_ipAddress, m_serialPortNumber, designIndex(), ILoopbackRedirect::basePort());
+        m_pInterface->setAddress(target.valid ? target.address : QHostAddress());
+        m_pInterface->setPort(target.valid ? target.port : 0);
+    } else {
+        m_pInterface->setAddress(QHostAddress(m_ipAddress));
+        bool ok = false;
+        const uint port = m_serialPortNumber.toUInt(&ok, 10);
+        m_pInterface->setPort(ok ? port : 0);
+    }
     m_pInterface->setOwner(this);
     m_pProtocol->setInterface(m_pInterface);
     return m_pInterface;
+}
+
+int HChassis::designIndex() const
+{
+    const auto *parent = dynamic_cast<const HComposite *>(m_pParent);
+    if (!parent)
+        return -1;
+    int index = 0;
+    for (HNode *sibling : parent->children()) {
+        if (sibling == this)
+            return index;
+        if (sibling->hasFlag(Chassis))
+            ++index;
+    }
+    return -1;
 }
 
 bool HChassis::startConnection()

@@ -22,6 +22,9 @@ public:
     HNode *findByCategory(const QString &category) override;
     void collectByCategory(const QString &category, QList<HNode *> &list) override;
     void connectStatus(QObject *receiver) override;
+    // A chassis speaks through its own protocol whoever its parent is, and
+    // so do the nodes under it.
+    void setProtocol(PProtocol *protocol) override;
     void dump() const override;
     void populate(QStandardItemModel *model) override;
     QString platformDirectory() const override;
@@ -31,6 +34,8 @@ public:
     // Creates the interface when there is a protocol and no interface yet;
     // answers the interface (null when none could be made).
     IInterface *createInterface();
+    // The position among the design's chassis, in design order; -1 outside one.
+    int designIndex() const;
     bool startConnection();
     bool stopConnection();
 

@@ -263,6 +263,9 @@ void ITcpClient::step()
 
 void ITcpClient::enterRunning()
 {
+    // A fresh connection: half a line from the last one is no answer.
+    if (m_pProtocol)
+        m_pProtocol->connectionReset();
     m_clientState = Running;
     m_failureCount = 0;
     setStatus(1);

@@ -36,6 +36,8 @@ QString PProtocol::name() const
     return QStringLiteral("----");
 }
 
+void PProtocol::connectionReset() {}
+
 bool PProtocol::isOnline() const
 {
     return m_pInterface && m_pInterface->status() == 1;

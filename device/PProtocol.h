@@ -21,6 +21,9 @@ public:
     virtual bool requestValue(TTransform *transform);
     virtual bool receive(const QByteArray &data);
     virtual QString name() const;
+    // The transport has a new connection: nothing half received before it
+    // belongs to what comes now.
+    virtual void connectionReset();
 
     // True when there is a transport and it reports status 1.
     bool isOnline() const;

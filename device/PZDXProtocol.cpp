@@ -222,8 +222,15 @@ bool PZDXProtocol::isStale(const QByteArray &line) const
     const Echo echo = echoOf(line);
     if (m_mode == SetMode)
         return echo.kind != Echo::None; // a set is answered by ACK or NAK only
+    if (m_expected.kind == Echo::None) {
+        // Only the parameter-set query has no address to echo.
+        return echo.kind != Echo::None || (line.size() == 1 && line.at(0) == Ack);
+    }
+    // An addressed query is answered by its own echo or a refusal; anything
+    // else (a late ACK, noise) would put a value on a control that never
+    // asked for it.
     if (echo.kind == Echo::None)
-        return line.size() == 1 && line.at(0) == Ack; // a late ACK of an earlier set
+        return line.at(0) != Nak;
     if (echo.kind != m_expected.kind)
         return true;
     if (echo.kind == Echo::Quoted)
@@ -231,41 +238,86 @@ bool PZDXProtocol::isStale(const QByteArray &line) const
     return echo.word != m_expected.word || echo.number != m_expected.number;
 }
 
+void PZDXProtocol::connectionReset()
+{
+    m_partial.clear();
+    m_discarding = false;
+}
+
+void PZDXProtocol::keepPartial(const QByteArray &piece)
+{
+    if (m_discarding) {
+        m_droppedBytes += piece.size();
+        return;
+    }
+    m_partial += piece;
+    if (m_partial.size() <= MaxLine)
+        return;
+    // A line this long is no answer: drop it, and what follows up to its CR.
+    qWarning().noquote() << QStringLiteral("PZDXProtocol: dropped %1 bytes without a line end")
+                                .arg(m_partial.size());
+    m_droppedBytes += m_partial.size();
+    m_partial.clear();
+    m_discarding = true;
+}
+
 bool PZDXProtocol::receive(const QByteArray &data)
 {
-    if (!m_awaiting || data.isEmpty())
-        return false;
-
-    // Text ends at the first zero byte.
-    QByteArray block = data;
-    const int zero = block.indexOf('\0');
-    if (zero >= 0)
-        block.truncate(zero);
-
-    // Leading answers that belong to earlier requests are skipped, line by line
-    // (by offset, so a block of many short lines costs one pass).
-    int start = 0;
+    // Answers are lines: a line may come in pieces, and one read may hold
+    // several lines. Only a complete line is parsed, one line per answer.
+    bool used = false;
     int dropped = 0;
-    while (start < block.size()) {
-        const int cr = block.indexOf('\r', start);
-        const int end = cr >= 0 ? cr : block.size();
-        const QByteArray line = block.mid(start, end - start);
-        if (!isStale(line))
+    int start = 0;
+    while (start < data.size()) {
+        const int cr = data.indexOf('\r', start);
+        if (cr < 0) {
+            keepPartial(data.mid(start));
             break;
-        ++dropped;
-        start = end + 1;
+        }
+        const QByteArray piece = data.mid(start, cr - start);
+        start = cr + 1;
+        if (m_discarding) {
+            m_droppedBytes += piece.size() + 1;
+            m_discarding = false;
+            continue;
+        }
+        QByteArray line = m_partial.isEmpty() ? piece : m_partial + piece;
+        m_partial.clear();
+        // Nothing is asked, or the answer was taken already: nobody's line.
+        if (!m_awaiting) {
+            ++dropped;
+            continue;
+        }
+        if (takeLine(line))
+            used = m_accepted;
+        else
+            ++dropped;
     }
     if (dropped > 0)
-        qDebug() << "PZDXProtocol: dropped" << dropped << "stale answer lines";
-    block = start < block.size() ? block.mid(start) : QByteArray();
-    if (block.isEmpty())
-        return false; // nothing for this request yet: keep waiting
+        qDebug() << "PZDXProtocol: dropped" << dropped << "answer lines";
+    return used;
+}
+
+bool PZDXProtocol::takeLine(QByteArray line)
+{
+    // Text ends at the first zero byte; a line feed after the CR is no text.
+    const int zero = line.indexOf('\0');
+    if (zero >= 0)
+        line.truncate(zero);
+    while (line.startsWith('\n'))
+        line.remove(0, 1);
+    while (line.endsWith('\n'))
+        line.chop(1);
+    // An empty line answers nothing; answers meant for other requests are
+    // skipped and the wait goes on.
+    if (line.isEmpty() || isStale(line))
+        return false;
 
     if (m_mode == SetMode) {
         m_awaiting = false;
         m_answered = true;
-        m_accepted = block.at(0) == Ack;
-        return m_accepted;
+        m_accepted = line.at(0) == Ack;
+        return true;
     }
 
     char separator = '=';
@@ -277,16 +329,15 @@ bool PZDXProtocol::receive(const QByteArray &data)
         separator = ',';
         nakTest = false;
     }
-    if (nakTest && block.at(0) == Nak) {
+    if (nakTest && line.at(0) == Nak) {
         // Refused: the control keeps its value and stays pending.
         m_awaiting = false;
         m_answered = true;
-        return false;
+        m_accepted = false;
+        return true;
     }
 
-    QString text = QString::fromLatin1(block);
-    while (text.endsWith(QLatin1Char('\r')) || text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
+    QString text = QString::fromLatin1(line);
     const int semicolon = text.indexOf(QLatin1Char(';'));
     if (semicolon >= 0)
         text.truncate(semicolon);
@@ -299,5 +350,5 @@ bool PZDXProtocol::receive(const QByteArray &data)
     m_awaiting = false;
     m_answered = true;
     m_accepted = used;
-    return used;
+    return true;
 }

@@ -3,6 +3,7 @@ target_sources(zrbmodel PRIVATE
     device/IComposite.h device/IComposite.cpp
     device/IInterfaceFactory.h device/IInterfaceFactory.cpp
     device/IIPAddress.h device/IIPAddress.cpp
+    device/ILoopbackRedirect.h device/ILoopbackRedirect.cpp
     device/ITcpClient.h device/ITcpClient.cpp
     device/ITcpServer.h device/ITcpServer.cpp
     device/PProtocolFactory.h device/PProtocolFactory.cpp
@@ -10,6 +11,8 @@ target_sources(zrbmodel PRIVATE
     device/PFileProtocol.h device/PFileProtocol.cpp
     device/PProtocol.h device/PProtocol.cpp
     device/PProtocolListener.h
+    device/PDspEmulator.h device/PDspEmulator.cpp
+    device/PDspChassis.h device/PDspChassis.cpp
     device/TTransform.h device/TTransform.cpp
     device/TTransformFactory.h device/TTransformFactory.cpp
     device/TBin8.h device/TBin8.cpp

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QSet>
 #include <QStandardItem>
 #include <QtMath>
 
@@ -123,11 +124,26 @@ bool CComposite::write(XmlWriter *writer)
 
 bool CComposite::poll()
 {
+    // A device that is offline or silent must not keep the others' controls
+    // from being refreshed: after its first failed request it is asked
+    // nothing more this round (one reply wait at most), and the round goes
+    // on with the controls of the other devices.
+    QSet<const PProtocol *> failed;
+    bool all = true;
     for (CControl *child : qAsConst(m_children)) {
-        if (!child->poll())
-            return false;
+        const PProtocol *protocol =
+            child->transform() && child->block() ? child->block()->protocol() : nullptr;
+        if (protocol && failed.contains(protocol)) {
+            all = false;
+            continue;
+        }
+        if (!child->poll()) {
+            all = false;
+            if (protocol)
+                failed.insert(protocol);
+        }
     }
-    return true;
+    return all;
 }
 
 QRectF CComposite::bounds() const

@@ -14,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QSet>
 #include <QTest>
@@ -327,6 +329,38 @@ private slots:
         QCOMPARE(a.status, 0);
         QCOMPARE(b.status, 0);
         QCOMPARE(a.out, b.out);
+    }
+
+    void emulateServesUntilTerminated()
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(ZRBTOOL_PATH),
+                   {QStringLiteral("emulate"), QStringLiteral("--base-port"), QStringLiteral("0"),
+                    QStringLiteral("--verbose"),
+                    QStringLiteral(ZRB_SOURCE_DIR "/examples/conference-room.zdp")});
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += tool.readAllStandardOutput()).contains("Emulating"),
+                                 60000);
+        // "Room A: 192.168.10.20:10055 -> 127.0.0.1:PORT (N parameters)"
+        const QRegularExpressionMatch served =
+            QRegularExpression(QStringLiteral("Room A: 192.168.10.20:10055 -> 127.0.0.1:(\\d+)"))
+                .match(QString::fromUtf8(out));
+        QVERIFY2(served.hasMatch(), out.constData());
+        QTcpSocket dsp;
+        dsp.connectToHost(QHostAddress(QHostAddress::LocalHost), served.captured(1).toUShort());
+        QVERIFY(dsp.waitForConnected(10000));
+        dsp.write("GA \"Program Level\">1\r");
+        QByteArray answer;
+        QTRY_VERIFY_WITH_TIMEOUT((answer += dsp.readAll()).endsWith('\r'), 10000);
+        QCOMPARE(answer, QByteArray("GA \"Program Level\">1=-60.0\r"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (out += tool.readAllStandardOutput()).contains("Room A: GA \"Program Level\">1"), 10000);
+
+        tool.terminate(); // SIGTERM ends it cleanly
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 0);
+        QVERIFY((out + tool.readAllStandardOutput()).endsWith("Stopped.\n"));
     }
 };
 
