@@ -8,6 +8,7 @@ target_sources(zrbmodel PRIVATE
     device/PProtocolFactory.h device/PProtocolFactory.cpp
     device/PZDXProtocol.h device/PZDXProtocol.cpp
     device/PFileProtocol.h device/PFileProtocol.cpp
+    device/PTransferProgress.h
     device/PProtocol.h device/PProtocol.cpp
     device/PProtocolListener.h
     device/TTransform.h device/TTransform.cpp
