@@ -154,6 +154,45 @@ bool MMobileTransfer::receive(bool *stored)
     return true;
 }
 
+bool MMobileTransfer::receivePanel()
+{
+    const QString title = tr("Receive Control Panel...");
+    KMainController *main = mainController(m);
+    // The received panel takes the open one's place.
+    if (main && !main->promptSave(title))
+        return false;
+    m.session()->pausePolling(true);
+    if (!receive()) {
+        m.session()->pausePolling(false);
+        return false;
+    }
+    // What came, or else what came before.
+    const QString folder = downloadFolder();
+    QString path = folder + QStringLiteral("/download.cpn");
+    if (!QFileInfo::exists(path))
+        path = folder + QStringLiteral("/download.cpf");
+    if (!QFileInfo::exists(path)) {
+        UMessage::information(m.mainWindow(), title,
+                              tr("Nothing was received, and there is no earlier download to "
+                                 "open. The open panel stays."));
+        m.session()->pausePolling(false);
+        return false;
+    }
+    const bool opened = main ? main->openPanel(path) : m.open(path);
+    if (!opened) {
+        if (!main)
+            UMessage::warning(m.mainWindow(), title, m.lastError());
+        m.session()->pausePolling(false);
+        return false;
+    }
+    m.setEditMode(false);
+    m.goOnline(true);
+    m.startOnlineExchange();
+    if (main)
+        main->setActionChecked(KMainController::GoOnlineAction, m.isOnline());
+    return true;
+}
+
 QString MMobileTransfer::downloadFolder()
 {
     QString folder = USettings().value(QStringLiteral("Path/Designs")).toString();

@@ -24,6 +24,9 @@ public:
     // file. True when the transfer ended without being refused; stored tells
     // whether a new file replaced the download.
     bool receive(bool *stored = nullptr);
+    // Receive, then open what came (or else the earlier download) and go
+    // online with it. True when a panel was opened.
+    bool receivePanel();
 
     // The folder of the setting "Path/Designs", made when missing.
     static QString downloadFolder();

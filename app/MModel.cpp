@@ -10,7 +10,6 @@
 #include "app/KMainController.h"
 #include "document/MProject.h"
 #include "app/UMessage.h"
-#include "app/MainWindow.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
@@ -579,43 +578,7 @@ bool MModel::sendToMobile()
 
 bool MModel::receivePanel()
 {
-    const QString title = MMobileTransfer::tr("Receive Control Panel...");
-    auto *main = m_pControllers ? qobject_cast<KMainController *>(
-                                      m_pControllers->findController(KController::MainType))
-                                : nullptr;
-    // The received panel takes the open one's place.
-    if (main && !main->promptSave(title))
-        return false;
-    m_pSession->pausePolling(true);
-    if (!m_pTransfer->receive()) {
-        m_pSession->pausePolling(false);
-        return false;
-    }
-    // What came, or else what came before.
-    const QString folder = MMobileTransfer::downloadFolder();
-    QString path = folder + QStringLiteral("/download.cpn");
-    if (!QFileInfo::exists(path))
-        path = folder + QStringLiteral("/download.cpf");
-    if (!QFileInfo::exists(path)) {
-        UMessage::information(m_pMainWindow, title,
-                              tr("Nothing was received, and there is no earlier download to "
-                                 "open. The open panel stays."));
-        m_pSession->pausePolling(false);
-        return false;
-    }
-    const bool opened = main ? main->openPanel(path) : open(path);
-    if (!opened) {
-        if (!main)
-            UMessage::warning(m_pMainWindow, title, lastError());
-        m_pSession->pausePolling(false);
-        return false;
-    }
-    setEditMode(false);
-    goOnline(true);
-    startOnlineExchange();
-    if (main)
-        main->setActionChecked(KMainController::GoOnlineAction, isOnline());
-    return true;
+    return m_pTransfer->receivePanel();
 }
 
 void MModel::aboutToQuit() {}

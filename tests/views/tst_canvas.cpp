@@ -324,7 +324,7 @@ void TestCanvas::desktopLoadsCleanly()
         QVERIFY(oldFrame.isNull() && oldBridge.isNull());
     }
     // The rebuilt canvas lists the menus again.
-    QCOMPARE(publishedSetupMenu(rig).count(), 3);
+    QCOMPARE(publishedSetupMenu(rig).count(), 5);
     QCOMPARE(rig.context()->contextProperty(QStringLiteral("sceneMenuData")).toStringList(),
              (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
 
