@@ -29,16 +29,14 @@ namespace {
 KMainController *mainController(const MModel &model)
 {
     KComposite *controllers = model.controllers();
-    return controllers ? qobject_cast<KMainController *>(
-                             controllers->findController(KController::MainType))
-                       : nullptr;
+    return controllers
+               ? qobject_cast<KMainController *>(controllers->findController(KController::MainType))
+               : nullptr;
 }
 } // namespace
 
 MMobileTransfer::MMobileTransfer(MModel &model, QObject *parent)
-    : QObject(parent),
-      m(model),
-      m_idleTimeout(PFileProtocol::DefaultIdleTimeout),
+    : QObject(parent), m(model), m_idleTimeout(PFileProtocol::DefaultIdleTimeout),
       m_maxReceiveSize(PFileProtocol::DefaultMaxReceiveSize)
 {
 }
@@ -133,8 +131,7 @@ bool MMobileTransfer::receive(bool *stored)
     // dialog closing otherwise is the user's Cancel.
     QObject::connect(&server, &IInterface::connectionClose, &dialog, &DQmlMessageDialog::close);
     QObject::connect(&protocol, &PFileProtocol::fileReceived, &dialog, &DQmlMessageDialog::close);
-    QObject::connect(&dialog, &DQmlMessageDialog::closed, &protocol,
-                     &PFileProtocol::cancelReceive);
+    QObject::connect(&dialog, &DQmlMessageDialog::closed, &protocol, &PFileProtocol::cancelReceive);
     if (!dialog.exec()) {
         qDebug() << "MMobileTransfer: no canvas to show the receive dialog on";
         protocol.cancelReceive();

@@ -109,8 +109,9 @@ void MOnlineSession::interfaceStatusChanged()
     const int online = m_pInterfaces->countOnline();
     const char *colour = online == 0 ? "red" : online < m_pInterfaces->count() ? "ylw" : "grn";
     const QString skin = m.canvas() ? m.canvas()->skin() : QStringLiteral("Light");
-    m.setQmlProperty("connectInd", QStringLiteral("../../images/skins/%1/indicator_%2.png")
-                                       .arg(skin, QLatin1String(colour)));
+    m.setQmlProperty(
+        "connectInd",
+        QStringLiteral("../../images/skins/%1/indicator_%2.png").arg(skin, QLatin1String(colour)));
 }
 
 void MOnlineSession::applicationStateChanged(Qt::ApplicationState state)

@@ -11,19 +11,17 @@
 #include <QVBoxLayout>
 
 DDownloadDialog::DDownloadDialog(MModel *model, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_pModel(model)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_pModel(model)
 {
     setWindowTitle(tr("Send to Mobile Device"));
     setFixedSize(400, 170);
 
-    auto *steps = new QLabel(tr("1) Configure wireless network for PC and mobile device.") +
-                                 QLatin1Char('\n') +
-                                 tr("2) Select Receive... from Setup menu on mobile device.") +
-                                 QLatin1Char('\n') +
-                                 tr("3) Enter IP address shown on mobile device in fields below.") +
-                                 QLatin1Char('\n') + tr("4) Click OK."),
-                             this);
+    auto *steps = new QLabel(
+        tr("1) Configure wireless network for PC and mobile device.") + QLatin1Char('\n') +
+            tr("2) Select Receive... from Setup menu on mobile device.") + QLatin1Char('\n') +
+            tr("3) Enter IP address shown on mobile device in fields below.") + QLatin1Char('\n') +
+            tr("4) Click OK."),
+        this);
     auto *group = new QGroupBox(tr("Mobile Device IP Address"), this);
     auto *fields = new QHBoxLayout(group);
     fields->setContentsMargins(6, 2, 6, 2);

@@ -16,10 +16,10 @@ void DTransferProgress::begin(qint64 total)
     end();
     // The dialog counts in int: very large files are shown in coarser steps.
     m_scale = total > INT_MAX ? total / INT_MAX + 1 : 1;
-    m_pDialog = new QProgressDialog(QCoreApplication::translate("DTransferProgress",
-                                                                "Sending to Mobile Device..."),
-                                    QCoreApplication::translate("DTransferProgress", "Abort"), 0,
-                                    int(total / m_scale), m_pParent);
+    m_pDialog = new QProgressDialog(
+        QCoreApplication::translate("DTransferProgress", "Sending to Mobile Device..."),
+        QCoreApplication::translate("DTransferProgress", "Abort"), 0, int(total / m_scale),
+        m_pParent);
     m_pDialog->setWindowModality(Qt::WindowModal);
     m_pDialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     m_pDialog->setAutoClose(false);

@@ -88,7 +88,10 @@ private:
     }
 
     QString indicator() const { return m_pRoot->property("connectInd").toString(); }
-    QTimer *pollingTimer() const { return m_pModel->findChild<QTimer *>(QStringLiteral("polling")); }
+    QTimer *pollingTimer() const
+    {
+        return m_pModel->findChild<QTimer *>(QStringLiteral("polling"));
+    }
 
 private slots:
     void init()
@@ -138,14 +141,17 @@ private slots:
         QVERIFY(pollingTimer() && pollingTimer()->isActive());
         QCOMPARE(pollingTimer()->interval(), 1000);
         QCOMPARE(m_pModel->interfaces()->count(), 2);
-        const QString expected = QStringLiteral("../../images/skins/%1/indicator_%2.png").arg(skin, colour);
+        const QString expected =
+            QStringLiteral("../../images/skins/%1/indicator_%2.png").arg(skin, colour);
         QTRY_COMPARE_WITH_TIMEOUT(indicator(), expected, Patience);
-        QVERIFY(QFile::exists(QStringLiteral(":/images/skins/%1/indicator_%2.png").arg(skin, colour)));
-        QTRY_COMPARE_WITH_TIMEOUT(m_pModel->session()->networkStatusText(),
-                 QStringLiteral("A%1\n\nB%2\n\n")
-                     .arg(answering > 0 ? " - Online - Running" : " - Offline - Reconnecting",
-                          answering > 1 ? " - Online - Running" : " - Offline - Reconnecting"),
-                 Patience);
+        QVERIFY(
+            QFile::exists(QStringLiteral(":/images/skins/%1/indicator_%2.png").arg(skin, colour)));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            m_pModel->session()->networkStatusText(),
+            QStringLiteral("A%1\n\nB%2\n\n")
+                .arg(answering > 0 ? " - Online - Running" : " - Offline - Reconnecting",
+                     answering > 1 ? " - Online - Running" : " - Offline - Reconnecting"),
+            Patience);
 
         m_pModel->goOnline(false);
         QVERIFY(!m_pModel->isOnline());
@@ -162,17 +168,20 @@ private slots:
         CControl *control = addControl(QStringLiteral("Gain1"), QStringLiteral("Only"));
         QVERIFY(control && control->transform());
         m_pModel->goOnline(true);
-        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith(QLatin1String("indicator_grn.png")), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith(QLatin1String("indicator_grn.png")),
+                                 Patience);
 
         dsp.reset();
-        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith(QLatin1String("indicator_red.png")), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith(QLatin1String("indicator_red.png")),
+                                 Patience);
         // Polling a panel whose only DSP is gone sends nothing and waits for nothing.
         m_pModel->doPolling();
         QCOMPARE(chassis->interface()->status(), 0u);
 
         dsp = std::make_unique<ScriptedDsp>();
         QVERIFY(dsp->listen(port));
-        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith(QLatin1String("indicator_grn.png")), Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(indicator().endsWith(QLatin1String("indicator_grn.png")),
+                                 Patience);
         QVERIFY(m_pModel->isOnline());
         QTRY_VERIFY_WITH_TIMEOUT(dsp->read(dsp->received).contains(getLine("Gain1")), Patience);
     }
@@ -245,7 +254,8 @@ private slots:
         QTest::newRow("garbage") << QByteArray("\x01\x02\xff garbage without separator\r");
         QTest::newRow("NAK") << QByteArray("\x15\r");
         QTest::newRow("flood") << QByteArray(300 * 1024, '=') + '\r';
-        QTest::newRow("two answers in one") << QByteArray("GA \"First\">1=-3\rGA \"Second\">1=-9\r");
+        QTest::newRow("two answers in one")
+            << QByteArray("GA \"First\">1=-3\rGA \"Second\">1=-9\r");
     }
 
     void faultyAnswersReachNoOtherControl()

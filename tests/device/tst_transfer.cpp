@@ -130,7 +130,10 @@ private:
     std::unique_ptr<TestDir> m_pDir;
     QByteArray m_panelArchive;
 
-    QString downloadPath() const { return m_pDir->filePath(QStringLiteral("designs/download.cpn")); }
+    QString downloadPath() const
+    {
+        return m_pDir->filePath(QStringLiteral("designs/download.cpn"));
+    }
 
     // A saved panel with no design, so nothing it opens goes on the network.
     QString savePanel(const QString &name)
@@ -148,7 +151,8 @@ private slots:
         CCanvas canvas;
         CDocument document;
         document.setCanvas(&canvas);
-        QVERIFY(document.newFromTemplate(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")));
+        QVERIFY(
+            document.newFromTemplate(QStringLiteral(ZRB_SOURCE_DIR "/templates/Blank Panel.tpl")));
         QVERIFY2(document.save(dir.filePath(QStringLiteral("sent.cpz"))),
                  qPrintable(document.lastError()));
         m_panelArchive = readFile(dir.filePath(QStringLiteral("sent.cpz")));
@@ -161,7 +165,8 @@ private slots:
     {
         m_pDir = std::make_unique<TestDir>();
         QVERIFY(m_pDir->isValid());
-        USettings().setValue(QStringLiteral("Path/Designs"), m_pDir->filePath(QStringLiteral("designs/")));
+        USettings().setValue(QStringLiteral("Path/Designs"),
+                             m_pDir->filePath(QStringLiteral("designs/")));
         m_pEngine = std::make_unique<QQmlEngine>();
         QQmlComponent component(m_pEngine.get(), QUrl(QStringLiteral("qrc:/qml/QmlInterface.qml")));
         m_pInterface.reset(component.create());
@@ -201,7 +206,8 @@ private slots:
         QTest::addColumn<QList<qint64>>("steps");
         QTest::addColumn<int>("received");
         QTest::newRow("whole file") << 0 << QList<qint64>{-10000, 4096, 8192, 10000} << 10000;
-        QTest::newRow("aborted at the second chunk") << 2 << QList<qint64>{-10000, 4096, 8192} << 4096;
+        QTest::newRow("aborted at the second chunk")
+            << 2 << QList<qint64>{-10000, 4096, 8192} << 4096;
     }
 
     void sendFileInChunks()
@@ -247,8 +253,8 @@ private slots:
         QTest::newRow("unsaved changes") << true << true << true << true
                                          << "Warning|Please Save before Sending to Mobile Device";
         QTest::newRow("address dialog cancelled") << true << false << false << true << "";
-        QTest::newRow("nobody listening") << true << false << true << false
-                                          << "Connection|Could not connect to: 127.0.0.1";
+        QTest::newRow("nobody listening")
+            << true << false << true << false << "Connection|Could not connect to: 127.0.0.1";
         QTest::newRow("sent") << true << false << true << true << "";
     }
 
@@ -292,7 +298,8 @@ private slots:
         QCOMPARE(m_pModel->mobileAddress(), QHostAddress(QStringLiteral("127.0.0.1")));
         if (sent) {
             const QByteArray bytes = readFile(path);
-            QTRY_COMPARE_WITH_TIMEOUT(receiver.read(receiver.received).size(), bytes.size(), Patience);
+            QTRY_COMPARE_WITH_TIMEOUT(receiver.read(receiver.received).size(), bytes.size(),
+                                      Patience);
             QVERIFY(receiver.read(receiver.received) == bytes);
         }
         QCOMPARE(receiver.read(receiver.connections), sent ? 1 : 0);
@@ -304,17 +311,17 @@ private slots:
     void receiveChecksWhatArrives_data()
     {
         QTest::addColumn<QByteArray>("payload");
-        QTest::addColumn<bool>("closes"); // false: the sender stalls
+        QTest::addColumn<bool>("closes");     // false: the sender stalls
         QTest::addColumn<QString>("refusal"); // part of the warning; empty: none
         QTest::addColumn<bool>("stored");
 
         const QByteArray archive = m_panelArchive;
         QTest::newRow("panel archive") << archive << true << "" << true;
         QTest::newRow("nothing") << QByteArray() << true << "" << false;
-        QTest::newRow("larger than allowed") << archive + QByteArray(2000, 'x') << true
-                                            << "larger than" << false;
-        QTest::newRow("truncated archive") << archive.left(archive.size() / 2) << true
-                                           << "damaged" << false;
+        QTest::newRow("larger than allowed")
+            << archive + QByteArray(2000, 'x') << true << "larger than" << false;
+        QTest::newRow("truncated archive")
+            << archive.left(archive.size() / 2) << true << "damaged" << false;
         QTest::newRow("not an archive") << QByteArray("<?xml version=\"1.0\"?><ZDX/>") << true
                                         << "not a control panel archive" << false;
         QTest::newRow("archive escaping its folder")
