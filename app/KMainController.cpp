@@ -144,6 +144,11 @@ void KMainController::openFiles(const QStringList &paths)
         model()->broadcast(DocumentReloaded);
 }
 
+bool KMainController::openPanel(const QString &path)
+{
+    return m_pFiles->openPath(path);
+}
+
 void KMainController::loadStartPanel()
 {
     m_pCanvas->reset();
@@ -251,6 +256,9 @@ void KMainController::documentReplaced()
 
 void KMainController::goOffline()
 {
+    MModel *model = this->model();
+    if (model && model->isOnline())
+        model->goOnline(false);
     setActionChecked(GoOnlineAction, false);
 }
 
@@ -290,6 +298,8 @@ bool KMainController::saveAsVC()
 void KMainController::sendVC()
 {
     goOffline();
+    if (MModel *model = this->model())
+        model->sendToMobile();
 }
 
 void KMainController::exit()
@@ -436,7 +446,17 @@ void KMainController::spaceDown()
 void KMainController::toggleConnection()
 {
     MModel *model = this->model();
-    setActionChecked(GoOnlineAction, model && model->isOnline());
+    if (!model)
+        return;
+    const bool wasOnline = model->isOnline();
+    model->goOnline(!wasOnline);
+    if (!wasOnline) {
+        model->startOnlineExchange();
+        model->setEditMode(false);
+        setActionChecked(EditModeAction, false);
+    }
+    // The check mark follows the model, never runs ahead of it.
+    setActionChecked(GoOnlineAction, model->isOnline());
 }
 
 void KMainController::connectionToggled(bool)

@@ -80,6 +80,9 @@ public:
     // design files (by their content, whatever their name) as Open ZDP File
     // does, the panel first so its own design does not replace the one named.
     void openFiles(const QStringList &paths);
+    // Opens one panel file as Open does; false (the user told why) when it
+    // cannot be read.
+    bool openPanel(const QString &path);
 
     static QString templateFolder();
 

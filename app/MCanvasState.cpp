@@ -1,6 +1,7 @@
 #include "app/MCanvasState.h"
 
 #include "app/MModel.h"
+#include "app/MOnlineSession.h"
 #include "document/MProject.h"
 #include "controls/WDelegate.h"
 #include "controls/WWidgetFactory.h"
@@ -98,10 +99,16 @@ bool MCanvasState::mobileMenuChoice(int entry, const QString &title)
         return dialog.exec();
     }
     case IpAddress:
-    case NetworkStatus:
+    case NetworkStatus: {
+        DQmlMessageDialog dialog(m.m_pQmlContext);
+        dialog.setTitle(title);
+        dialog.setText(entry == IpAddress ? MOnlineSession::localAddressText()
+                                          : m.session()->networkStatusText());
+        dialog.setButton(MModel::tr("OK"));
+        return dialog.exec();
+    }
     case Receive:
-        // These join with the online session.
-        return false;
+        return m.receivePanel();
     default:
         return false;
     }

@@ -3,6 +3,8 @@
 #include "app/MCanvasState.h"
 #include "app/MDocumentEditing.h"
 #include "app/MDocumentFiles.h"
+#include "app/MMobileTransfer.h"
+#include "app/MOnlineSession.h"
 #include "app/KComposite.h"
 #include "app/KController.h"
 #include "app/KMainController.h"
@@ -28,6 +30,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSaveFile>
 
 namespace {
@@ -35,8 +38,6 @@ const QString GroupScenes = QStringLiteral("Scenes");
 const QString GroupPanels = QStringLiteral("Panels");
 const QString GroupControls = QStringLiteral("Controls");
 constexpr int MaxPanelsPerCollection = 6;
-constexpr int PollingInterval = 1000;
-
 } // namespace
 
 MModel::MModel(QObject *parent)
@@ -47,11 +48,15 @@ MModel::MModel(QObject *parent)
     m_pCanvasState = std::make_unique<MCanvasState>(*this);
     m_pEditing = std::make_unique<MDocumentEditing>(*this);
     m_pControllers = new KComposite(this);
-    m_pInterfaces = std::make_unique<IComposite>();
+    m_pSession = std::make_unique<MOnlineSession>(*this);
+    m_pTransfer = std::make_unique<MMobileTransfer>(*this);
 }
 
 MModel::~MModel()
 {
+    // The connections go down while everything they report to still exists.
+    if (m_pSession->isOnline())
+        m_pSession->goOnline(false);
     BCommandProcessor::release();
     KComposite *controllers = m_pControllers;
     m_pControllers = nullptr;
@@ -61,15 +66,15 @@ MModel::~MModel()
     m_pCurrentPanel = nullptr;
     m_pDocument.reset();
     WDelegate::release();
-    m_pInterfaces.reset();
 }
 
 void MModel::initialize()
 {
     m_pDocument->setHost(this);
 
-    m_pollingTimer.setInterval(PollingInterval);
-    connect(&m_pollingTimer, &QTimer::timeout, this, &MModel::doPolling, Qt::UniqueConnection);
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(application, &QGuiApplication::applicationStateChanged, this,
+                &MModel::applicationStateChanged, Qt::UniqueConnection);
 
     WDelegate *delegate = WDelegate::instance();
     if (!delegate->factory())
@@ -186,7 +191,10 @@ bool MModel::newDocument(const QString &templatePath)
 
 bool MModel::open(const QString &path)
 {
-    return m_pFiles->open(path);
+    const bool opened = m_pFiles->open(path);
+    if (opened)
+        rebuildInterfaces();
+    return opened;
 }
 
 bool MModel::save(const QString &path)
@@ -206,7 +214,10 @@ void MModel::closeDocument()
 
 bool MModel::loadDesign(const QString &path)
 {
-    return m_pFiles->loadDesign(path);
+    const bool loaded = m_pFiles->loadDesign(path);
+    if (loaded)
+        rebuildInterfaces();
+    return loaded;
 }
 
 void MModel::forgetDesign()
@@ -523,25 +534,58 @@ void MModel::refreshCanvasController()
 
 void MModel::userChangedValue()
 {
-    if (m_pollingTimer.isActive())
-        m_pollingTimer.start();
+    m_pSession->userChangedValue();
 }
 
-void MModel::pollCurrentPanel()
+bool MModel::isOnline() const
 {
-    if (m_pCurrentPanel)
-        m_pCurrentPanel->poll();
+    return m_pSession->isOnline();
+}
+
+void MModel::goOnline(bool on)
+{
+    m_pSession->goOnline(on);
+}
+
+void MModel::startOnlineExchange()
+{
+    m_pSession->startExchange();
+}
+
+void MModel::rebuildInterfaces()
+{
+    m_pSession->rebuildInterfaces();
+}
+
+IComposite *MModel::interfaces() const
+{
+    return m_pSession->interfaces();
 }
 
 void MModel::doPolling()
 {
-    if (m_online)
-        pollCurrentPanel();
+    m_pSession->doPolling();
 }
 
-void MModel::interfaceStatusChanged(uint) {}
+void MModel::interfaceStatusChanged(uint)
+{
+    m_pSession->interfaceStatusChanged();
+}
 
-void MModel::applicationStateChanged(Qt::ApplicationState) {}
+void MModel::applicationStateChanged(Qt::ApplicationState state)
+{
+    m_pSession->applicationStateChanged(state);
+}
+
+bool MModel::sendToMobile()
+{
+    return m_pTransfer->send();
+}
+
+bool MModel::receivePanel()
+{
+    return m_pTransfer->receivePanel();
+}
 
 void MModel::aboutToQuit() {}
 

@@ -21,6 +21,8 @@ class BCommand;
 class MCanvasState;
 class MDocumentEditing;
 class MDocumentFiles;
+class MMobileTransfer;
+class MOnlineSession;
 class BCommandProcessor;
 class CCanvas;
 class CComposite;
@@ -121,7 +123,19 @@ public:
 
     // Online (restarts the polling timer when the user sends a value).
     void userChangedValue() override;
-    bool isOnline() const { return m_online; }
+    bool isOnline() const;
+    // Starts or stops every chassis's connection and the polling.
+    void goOnline(bool on);
+    // After going online: the indicator made current and a first poll.
+    void startOnlineExchange();
+    void rebuildInterfaces();
+    // Send to Mobile Device: the saved panel to the address the user gives.
+    bool sendToMobile();
+    // Receive from a mobile device; a stored panel is opened and the
+    // program goes online with it.
+    bool receivePanel();
+    MOnlineSession *session() const { return m_pSession.get(); }
+    MMobileTransfer *transfer() const { return m_pTransfer.get(); }
 
     // What the document needs from the application.
     double pixelScale() const override { return m_viewScale; }
@@ -139,13 +153,15 @@ public:
     MProject *project() const;
     CCanvas *canvas() const override { return m_pCanvas; }
     void setCanvas(CCanvas *canvas);
-    IComposite *interfaces() const { return m_pInterfaces.get(); }
+    IComposite *interfaces() const;
     CComposite *currentPanel() const { return m_pCurrentPanel; }
     CComposite *currentCollection() const;
     MainWindow *mainWindow() const { return m_pMainWindow; }
     void setMainWindow(MainWindow *window) { m_pMainWindow = window; }
     VQmlFrame *qmlFrame() const { return m_pQmlFrame; }
     void setQmlFrame(VQmlFrame *frame) { m_pQmlFrame = frame; }
+    // The canvas's QML context, in which messages on the canvas are made.
+    QQmlContext *qmlContext() const { return m_pQmlContext; }
     // The object whose properties the canvas QML reads (the bridge "intrf");
     // null without canvas.
     QObject *qmlRoot() const { return m_pQmlRoot; }
@@ -204,7 +220,6 @@ private:
 
     void showCurrent();
     void pushPageState();
-    void pollCurrentPanel();
 
     VQmlFrame *m_pQmlFrame = nullptr;
     QPointer<QObject> m_pQmlRoot;
@@ -212,13 +227,8 @@ private:
     QPointer<QQmlContext> m_pQmlContext;
     float m_viewHeight = 0.0f;
     float m_viewWidth = 0.0f;
-    std::unique_ptr<IComposite> m_pInterfaces;
-    bool m_online = false;
     std::unique_ptr<CDocument> m_pDocument;
     CComposite *m_pCurrentPanel = nullptr;
-    QTimer m_pollingTimer;
-    QTimer m_secondTimer;
-    bool m_pollingActive = false;
     float m_viewScale = 1.0f;
     MainWindow *m_pMainWindow = nullptr;
     bool m_modified = false;
@@ -231,4 +241,6 @@ private:
     std::unique_ptr<MDocumentFiles> m_pFiles;
     std::unique_ptr<MCanvasState> m_pCanvasState;
     std::unique_ptr<MDocumentEditing> m_pEditing;
+    std::unique_ptr<MOnlineSession> m_pSession;
+    std::unique_ptr<MMobileTransfer> m_pTransfer;
 };

@@ -12,5 +12,7 @@ target_sources(zrbeditor PRIVATE
     app/MDocumentFiles.h app/MDocumentFiles.cpp
     app/MCanvasState.h app/MCanvasState.cpp
     app/MDocumentEditing.h app/MDocumentEditing.cpp
+    app/MOnlineSession.h app/MOnlineSession.cpp
+    app/MMobileTransfer.h app/MMobileTransfer.cpp
     app/URender.h app/URender.cpp
 )

@@ -84,3 +84,8 @@ void IInterface::setStatus(uint status)
     m_status = status;
     emit interfaceStatus(m_status);
 }
+
+qint64 IInterface::bytesToWrite() const
+{
+    return 0;
+}

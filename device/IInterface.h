@@ -32,6 +32,8 @@ public:
     virtual void setAddress(const QHostAddress &address);
     virtual void setPort(uint port);
     virtual int state() const;
+    // Bytes handed to write() that have not left yet.
+    virtual qint64 bytesToWrite() const;
 
     PProtocol *protocol() const { return m_pProtocol; }
     void setProtocol(PProtocol *protocol) { m_pProtocol = protocol; }

@@ -154,6 +154,11 @@ int ITcpClient::state() const
     return m_clientState;
 }
 
+qint64 ITcpClient::bytesToWrite() const
+{
+    return m_pSocket ? m_pSocket->bytesToWrite() : 0;
+}
+
 void ITcpClient::connected()
 {
     m_socketState = QAbstractSocket::ConnectedState;

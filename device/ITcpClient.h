@@ -48,6 +48,7 @@ public:
     void setAddress(const QHostAddress &address) override;
     void setPort(uint port) override;
     int state() const override;
+    qint64 bytesToWrite() const override;
 
     // The text statusText() shows for a client state.
     static QString stateText(int state);

@@ -96,8 +96,9 @@ void ITcpServer::newConnection()
                               QStringLiteral(" -> ") + m_pClient->localAddress().toString();
     // No second peer can connect while this one is served.
     m_pServer->close();
+    emit clientConnected();
     // Bytes may have arrived with the connection already.
-    if (m_pClient->bytesAvailable() > 0)
+    if (m_pClient && m_pClient->bytesAvailable() > 0)
         readyRead();
 }
 

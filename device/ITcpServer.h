@@ -41,6 +41,10 @@ public slots:
     void readChannelFinished();
     void aboutToClose();
 
+signals:
+    // The one peer this server serves has connected.
+    void clientConnected();
+
 private:
     void closeServer();
 

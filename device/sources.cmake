@@ -9,6 +9,7 @@ target_sources(zrbmodel PRIVATE
     device/PProtocolFactory.h device/PProtocolFactory.cpp
     device/PZDXProtocol.h device/PZDXProtocol.cpp
     device/PFileProtocol.h device/PFileProtocol.cpp
+    device/PTransferProgress.h
     device/PProtocol.h device/PProtocol.cpp
     device/PProtocolListener.h
     device/PDspEmulator.h device/PDspEmulator.cpp

@@ -3,4 +3,6 @@ target_sources(zrbeditor PRIVATE
     dialogs/DQmlMessageDialog.h dialogs/DQmlMessageDialog.cpp
     dialogs/DTemplateDialog.h dialogs/DTemplateDialog.cpp
     dialogs/DUndoListDialog.h dialogs/DUndoListDialog.cpp
+    dialogs/DDownloadDialog.h dialogs/DDownloadDialog.cpp
+    dialogs/DTransferProgress.h dialogs/DTransferProgress.cpp
 )

@@ -59,10 +59,11 @@ void KQmlController::publishSetupMenu()
 {
     // The texts are one translation, in the order shown; each carries the id
     // the model dispatches on.
-    const QStringList texts = tr("About Zindral Remote...,Network Status...,Project Information...")
+    const QStringList texts = tr("About Zindral Remote...,IP Address...,Network Status...,"
+                                 "Project Information...,Receive...")
                                   .split(QLatin1Char(','));
-    const int ids[] = {MCanvasState::About, MCanvasState::NetworkStatus,
-                       MCanvasState::ProjectInformation};
+    const int ids[] = {MCanvasState::About, MCanvasState::IpAddress, MCanvasState::NetworkStatus,
+                       MCanvasState::ProjectInformation, MCanvasState::Receive};
     QVector<MQmlInterface::SetupMenuEntry> entries;
     for (int i = 0; i < texts.count() && i < int(std::size(ids)); ++i)
         entries.append({ids[i], texts.at(i)});

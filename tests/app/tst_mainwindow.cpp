@@ -440,11 +440,16 @@ void TestMainWindow::editModeToggles()
         QCOMPARE(editMode->isChecked(), on);
     }
 
-    // Go Online never runs ahead of the model, which stays offline here.
+    // Go Online never runs ahead of the model.
     QAction *online = act(KMainController::GoOnlineAction);
     online->setEnabled(true);
     online->trigger();
     QCOMPARE(online->isChecked(), m_pModel->isOnline());
+    // Going online leaves edit mode; going offline again stops the polling.
+    QVERIFY(m_pModel->isOnline() && !m_pModel->editMode() && !editMode->isChecked());
+    online->trigger();
+    QVERIFY(!m_pModel->isOnline() && !online->isChecked());
+    QVERIFY(!m_pModel->findChild<QTimer *>(QStringLiteral("polling"))->isActive());
 }
 
 void TestMainWindow::promptAnswers_data()

@@ -3,6 +3,7 @@
 #include "app/MModel.h"
 #include "document/MProject.h"
 #include "app/MCanvasState.h"
+#include "app/MOnlineSession.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandFactory.h"
 #include "commands/BCommandProcessor.h"
@@ -238,7 +239,7 @@ private slots:
     void rowPath();
     void resizeWritesSizeAndRescales();
     void statusBarArrowsStepPages();
-    void setupMenuListsThreeEntries();
+    void setupMenuListsItsEntries();
     void collectionsMenuNeedsTwoCollections();
     void postCommand_data();
     void postCommand();
@@ -323,7 +324,7 @@ void TestCanvas::desktopLoadsCleanly()
         QVERIFY(oldFrame.isNull() && oldBridge.isNull());
     }
     // The rebuilt canvas lists the menus again.
-    QCOMPARE(publishedSetupMenu(rig).count(), 3);
+    QCOMPARE(publishedSetupMenu(rig).count(), 5);
     QCOMPARE(rig.context()->contextProperty(QStringLiteral("sceneMenuData")).toStringList(),
              (QStringList{QStringLiteral("COLLECTION1"), QStringLiteral("COLLECTION2")}));
 
@@ -486,19 +487,20 @@ void TestCanvas::statusBarArrowsStepPages()
     QCOMPARE(rig.model.currentPanel()->name(), QStringLiteral("Third"));
 }
 
-void TestCanvas::setupMenuListsThreeEntries()
+void TestCanvas::setupMenuListsItsEntries()
 {
     CanvasRig rig;
     QVERIFY(rig.show());
-    const QStringList expected = {QStringLiteral("About Zindral Remote..."),
-                                  QStringLiteral("Network Status..."),
-                                  QStringLiteral("Project Information...")};
-    QCOMPARE(
-        publishedSetupMenu(rig),
-        (QStringList{
-            QStringLiteral("%1:%2").arg(MCanvasState::About).arg(expected.at(0)),
-            QStringLiteral("%1:%2").arg(MCanvasState::NetworkStatus).arg(expected.at(1)),
-            QStringLiteral("%1:%2").arg(MCanvasState::ProjectInformation).arg(expected.at(2))}));
+    const QStringList expected = {
+        QStringLiteral("About Zindral Remote..."), QStringLiteral("IP Address..."),
+        QStringLiteral("Network Status..."), QStringLiteral("Project Information..."),
+        QStringLiteral("Receive...")};
+    const int ids[] = {MCanvasState::About, MCanvasState::IpAddress, MCanvasState::NetworkStatus,
+                       MCanvasState::ProjectInformation, MCanvasState::Receive};
+    QStringList published;
+    for (int i = 0; i < expected.count(); ++i)
+        published << QStringLiteral("%1:%2").arg(ids[i]).arg(expected.at(i));
+    QCOMPARE(publishedSetupMenu(rig), published);
 
     auto *button = rig.find(QStringLiteral("setupButtonArea"));
     auto *menu = rig.find(QStringLiteral("setupMenu"));
@@ -863,9 +865,9 @@ void TestCanvas::setupMenuChoices_data()
     QTest::newRow("about") << int(MCanvasState::About) << "About Zindral Remote..."
                            << "QmlAboutDialog.qml";
     QTest::newRow("network status") << int(MCanvasState::NetworkStatus) << "Network Status..."
-                                    << QString();
-    QTest::newRow("ip address") << int(MCanvasState::IpAddress) << QString() << QString();
-    QTest::newRow("receive") << int(MCanvasState::Receive) << QString() << QString();
+                                    << "QmlMessageDialog.qml";
+    QTest::newRow("ip address") << int(MCanvasState::IpAddress) << "IP Address..."
+                                << "QmlMessageDialog.qml";
     QTest::newRow("unknown id") << 99 << QString() << QString();
     QTest::newRow("no id") << 0 << QString() << QString();
 }
@@ -879,9 +881,11 @@ void TestCanvas::setupMenuChoices()
     QVERIFY(rig.show());
     rig.model.project()->setValue(QStringLiteral("Facility"), QStringLiteral("name"),
                                   QStringLiteral("Arena"));
-    const QString text = dialog == QLatin1String("QmlAboutDialog.qml")
-                             ? rig.model.aboutText()
-                             : rig.model.project()->informationText();
+    const QString text =
+        dialog == QLatin1String("QmlAboutDialog.qml") ? rig.model.aboutText()
+        : entry == MCanvasState::NetworkStatus        ? rig.model.session()->networkStatusText()
+        : entry == MCanvasState::IpAddress            ? MOnlineSession::localAddressText()
+                                                      : rig.model.project()->informationText();
     const QStringList expected =
         dialog.isEmpty()
             ? QStringList()
