@@ -66,14 +66,24 @@ bool XmlHandler::startElement(const QString &, const QString &, const QString &q
                                                   "The elements are nested too deeply."));
     if (!checkLength(qName.size()))
         return false;
+    const int count = attributes.count();
+    // Elements carry a handful of attributes: comparing the pairs costs less
+    // than hashing them, element after element. Many go through a set.
     QSet<QString> names;
-    for (int i = 0; i < attributes.count(); ++i) {
+    for (int i = 0; i < count; ++i) {
         const QString name = attributes.qName(i);
-        if (names.contains(name))
-            return refuse(QCoreApplication::translate("XmlHandler",
-                                                      "The attribute %1 is given twice.")
-                              .arg(name));
-        names.insert(name);
+        bool twice = false;
+        if (count <= 8) {
+            for (int j = 0; j < i && !twice; ++j)
+                twice = attributes.qName(j) == name;
+        } else {
+            twice = names.contains(name);
+            names.insert(name);
+        }
+        if (twice)
+            return refuse(
+                QCoreApplication::translate("XmlHandler", "The attribute %1 is given twice.")
+                    .arg(name));
         if (!checkLength(attributes.value(i).size()))
             return false;
     }
@@ -131,7 +141,11 @@ bool XmlHandler::isXmlCharacter(uint code)
 int XmlHandler::findIllegalCharacter(const QString &text)
 {
     const int count = text.size();
+    const ushort *units = text.utf16();
     for (int i = 0; i < count; ++i) {
+        // Nearly every character of a real file is plain.
+        if (units[i] >= 0x20 && units[i] < 0xD800)
+            continue;
         const QChar c = text.at(i);
         if (c.isHighSurrogate()) {
             if (i + 1 < count && text.at(i + 1).isLowSurrogate()) {
@@ -173,12 +187,18 @@ bool XmlHandler::checkText(const QString &text, const QByteArray &raw)
                    .toUpper());
         return false;
     }
-    // Character references the parser would turn into the same.
-    for (int at = text.indexOf(QLatin1String("&#")); at >= 0;
-         at = text.indexOf(QLatin1String("&#"), at + 2)) {
-        const int end = text.indexOf(QLatin1Char(';'), at);
-        if (end < 0 || end - at > 12)
+    // Character references the parser would turn into the same. Looking for
+    // the ampersand alone is much quicker than for both characters.
+    for (int at = text.indexOf(QLatin1Char('&')); at >= 0;
+         at = text.indexOf(QLatin1Char('&'), at + 1)) {
+        if (at + 1 >= text.size() || text.at(at + 1) != QLatin1Char('#'))
             continue;
+        // Only as far as a reference can reach, so that many ampersands
+        // without semicolons cost no more than the text is long.
+        const int semicolon = text.midRef(at, 13).indexOf(QLatin1Char(';'));
+        if (semicolon < 0)
+            continue;
+        const int end = at + semicolon;
         const QStringRef digits = text.midRef(at + 2, end - at - 2);
         bool ok = false;
         const uint code = digits.startsWith(QLatin1Char('x'))
@@ -238,8 +258,16 @@ bool XmlHandler::parse(QIODevice *device)
     m_errorText.clear();
     if (!device)
         return false;
-    // Read whole (and bounded), so the text can be checked before parsing.
-    const QByteArray raw = device->read(MaxFileSize + 1);
+    // Read whole (and bounded), so the text can be checked before parsing. A
+    // file says its size: reading just that spares a buffer of the largest
+    // size allowed for every small template.
+    QByteArray raw;
+    if (device->isSequential())
+        raw = device->read(MaxFileSize + 1);
+    else if (device->size() - device->pos() <= MaxFileSize)
+        raw = device->readAll();
+    else
+        raw.resize(int(MaxFileSize + 1));
     if (raw.size() > MaxFileSize) {
         m_errorText = QCoreApplication::translate("XmlHandler", "the file is larger than 64 MiB");
         return false;
