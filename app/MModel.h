@@ -126,6 +126,7 @@ public:
     CItemFactory *itemFactory() const override;
     void selectionChanged(bool selected, bool ccp) override;
     QString resolveImagePath(const QString &path) const override;
+    void itemsBuilt(CComposite *composite) override;
     void canvasReset() override;
     void canvasSkinChanged(const QString &skin, const QString &accent) override;
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 class CCanvas;
+class CComposite;
 class CItemFactory;
 
 // What the document needs from the application that shows it: the pixel
@@ -24,4 +25,7 @@ public:
     virtual const CCanvas *canvas() const = 0;
     // An image path as the open document has it (redirected into its archive).
     virtual QString resolveImagePath(const QString &path) const = 0;
+    // The composite has just built the live items of its children, later than
+    // its read: the host places them as it placed the others.
+    virtual void itemsBuilt(CComposite *composite) { Q_UNUSED(composite) }
 };
