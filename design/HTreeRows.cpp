@@ -1,6 +1,7 @@
 #include "design/HTreeRows.h"
 
 #include "design/HComposite.h"
+#include "document/io/UProgress.h"
 
 #include <QStandardItem>
 #include <QStandardItemModel>
@@ -37,6 +38,7 @@ HTreeRows::~HTreeRows() = default;
 QStandardItem *HTreeRows::appendRow(QStandardItem *parent, const QString &text, Qt::ItemFlags flags,
                                     const QString &iconPath, const HNode *node)
 {
+    UProgress::step();
     if (!parent && !m_pModel)
         return nullptr;
     auto *row = new QStandardItem(text);

@@ -1,5 +1,7 @@
 #include "document/io/XmlHandler.h"
 
+#include "document/io/UProgress.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QIODevice>
@@ -66,6 +68,7 @@ bool XmlHandler::checkLength(int length)
 bool XmlHandler::startElement(const QString &, const QString &, const QString &qName,
                               const QXmlAttributes &attributes)
 {
+    UProgress::step();
     if (m_depth >= MaxDepth)
         return refuse(QCoreApplication::translate("XmlHandler",
                                                   "The elements are nested too deeply."));
