@@ -466,7 +466,6 @@ void MModel::itemsBuilt(CComposite *composite)
     if (m_viewWidth > 0.0f)
         composite->fitWidth(GroupControls, m_viewWidth);
     composite->setEditMode(m_editMode);
-    composite->updateSkin();
 }
 
 QString MModel::aboutText() const

@@ -10,6 +10,7 @@
 #include "document/CItem.h"
 #include "document/CItemFactory.h"
 #include "document/USettings.h"
+#include "document/io/UProgress.h"
 #include "document/io/XItemRecordWriter.h"
 #include "document/io/XmlWriter.h"
 
@@ -122,12 +123,17 @@ bool CControl::createItems(CItemFactory *factory)
     for (CItemRecord &record : m_records) {
         if (record.live() || record.liveFailed())
             continue;
+        UProgress::step();
         CItem *item = factory->createItem(this, record);
         if (item)
             record.setLive(item, item->itemObject());
         else
             record.setLiveFailed(true);
         built = true;
+    }
+    if (built && m_skinPending) {
+        m_skinPending = false;
+        updateSkin();
     }
     return built;
 }
@@ -451,6 +457,8 @@ void CControl::setEditMode(bool on)
 
 void CControl::updateSkin()
 {
+    // Items built later than now read values from before this skin.
+    m_skinPending = hasUnbuiltItems();
     for (CItem *item : items())
         item->updateSkin();
 }

@@ -169,6 +169,8 @@ protected:
     TTransform *m_pTransform = nullptr;
     QVector<CItemRecord> m_records;
     int m_selectionState = 0;
+    // The skin changed while items waited to be built: they take it when built.
+    bool m_skinPending = false;
     // Only the top of a tree has one, made when first asked.
     std::unique_ptr<CIdSource> m_pIdSource;
 };

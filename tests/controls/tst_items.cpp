@@ -385,8 +385,8 @@ private slots:
     }
 
     // A document opens with items for the panel it shows; another panel gets
-    // its items when it is first shown, and panels never shown are saved
-    // with their values exactly as read.
+    // its items when it is first shown, in the skin chosen meanwhile, and
+    // panels never shown are saved with their values exactly as read.
     void panelsGetTheirItemsWhenShown()
     {
         TestDir dir;
@@ -402,7 +402,9 @@ private slots:
                                                              "<height>20</height><text>C%1 P%2"
                                                              "</text>")
                                                   .arg(c)
-                                                  .arg(p)));
+                                                  .arg(p)) +
+                                 oneItem("button", Box + "<onimage>../images/skins/Accent/Blue/"
+                                                         "mute_on.png</onimage>"));
             scenes += QStringLiteral("<Scene name=\"C%1\"><Panels>%2</Panels></Scene>\n")
                           .arg(c)
                           .arg(panels);
@@ -432,7 +434,17 @@ private slots:
             QVERIFY2(label(c, p)->items().isEmpty() && label(c, p)->hasUnbuiltItems(),
                      qPrintable(QStringLiteral("C%1 P%2 has items").arg(c + 1).arg(p + 1)));
 
+        // As read until the skin changes; then also what is built later.
+        const auto onImage = [&label](int c, int p) {
+            return widget(label(c, p)->parent()->childAt(1))->rootProperty("onImage").toString();
+        };
+        QCOMPARE(onImage(0, 0), QStringLiteral("../images/skins/Accent/Blue/mute_on.png"));
+        m_pCanvas->setAccent(QStringLiteral("Red"));
+        m_pModel->applySkin(m_pCanvas->skin(), m_pCanvas->accent());
+        QCOMPARE(onImage(0, 0), QStringLiteral("../images/skins/Accent/Red/mute_on.png"));
+
         QVERIFY(m_pModel->setPage(1));
+        QCOMPARE(onImage(0, 1), QStringLiteral("../images/skins/Accent/Red/mute_on.png"));
         QVERIFY(widget(label(0, 1)));
         QCOMPARE(widget(label(0, 1))->rootText(), QStringLiteral("C1 P2"));
         QCOMPARE(widget(label(0, 1))->rootGeometry(), widget(label(0, 0))->rootGeometry());
