@@ -5,6 +5,7 @@
 #include "app/KPanelFiles.h"
 #include "app/MModel.h"
 #include "app/MainWindow.h"
+#include "app/UBusyCursor.h"
 #include "views/KQmlController.h"
 #include "views/KTabController.h"
 #include "app/UMessage.h"
@@ -140,8 +141,10 @@ void KMainController::openFiles(const QStringList &paths)
     }
     for (const QString &path : qAsConst(designs))
         m_pFiles->importDesign(path);
-    if (!designs.isEmpty() && model())
+    if (!designs.isEmpty() && model()) {
+        UBusyCursor busy;
         model()->broadcast(DocumentReloaded);
+    }
 }
 
 bool KMainController::openPanel(const QString &path)

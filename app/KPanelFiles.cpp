@@ -3,6 +3,7 @@
 #include "app/KMainController.h"
 #include "app/MModel.h"
 #include "app/MainWindow.h"
+#include "app/UBusyCursor.h"
 #include "app/UFileDialog.h"
 #include "app/UMessage.h"
 #include "document/USettings.h"
@@ -53,7 +54,12 @@ bool KPanelFiles::savePanel(const QString &path)
     MModel *model = m_pOwner->model();
     if (!model)
         return false;
-    if (model->save(path)) {
+    bool saved = false;
+    {
+        UBusyCursor busy;
+        saved = model->save(path);
+    }
+    if (saved) {
         // The archive written is the file the document is now: its name
         // may have gained ".cpz".
         m_currentPath = model->documentPath();
@@ -103,7 +109,10 @@ bool KPanelFiles::openPath(const QString &path)
     MModel *model = m_pOwner->model();
     if (!model)
         return false;
+    // Until the first panel is shown.
+    auto busy = std::make_unique<UBusyCursor>();
     if (!model->open(path)) {
+        busy.reset();
         // Nothing has changed: the open document, its title and its unsaved
         // changes all stay.
         UMessage::warning(m_pOwner->mainWindow(), tr("Open Control Panel File"),
@@ -152,6 +161,8 @@ void KPanelFiles::openDesign()
         return;
     if (!path.isEmpty())
         importDesign(path);
+    // The project tree is built again from the design.
+    UBusyCursor busy;
     model->broadcast(KController::DocumentReloaded);
 }
 
@@ -162,7 +173,12 @@ bool KPanelFiles::importDesign(const QString &path)
         return false;
     // The reader only says why; refusing is ours to show. A refused design
     // leaves the one in use as it was.
-    if (!model->loadDesign(path)) {
+    bool loaded = false;
+    {
+        UBusyCursor busy;
+        loaded = model->loadDesign(path);
+    }
+    if (!loaded) {
         UMessage::warning(m_pOwner->mainWindow(), tr("Open Zindral Designer File Error"),
                           model->lastError());
         return false;

@@ -9,6 +9,8 @@
 #include "document/CDocument.h"
 #include "document/MProject.h"
 
+#include <QTimer>
+
 #include <memory>
 
 namespace {
@@ -17,6 +19,8 @@ const QString GroupControls = QStringLiteral("Controls");
 } // namespace
 
 MDocumentFiles::MDocumentFiles(MModel &model) : m(model) {}
+
+MDocumentFiles::~MDocumentFiles() = default;
 
 bool MDocumentFiles::newDocument(const QString &templatePath)
 {
@@ -51,7 +55,11 @@ bool MDocumentFiles::open(const QString &path)
     // Nothing may point into the old tree once it goes.
     forgetOldTree();
     m.m_pDocument.swap(fresh);
-    fresh.reset();
+    // The document replaced leaves the canvas at once but is torn down (its
+    // items, its extracted files) after the new one is shown.
+    fresh->root()->setParentItem(nullptr);
+    m_pReplaced = std::move(fresh);
+    QTimer::singleShot(0, &m, [this] { m_pReplaced.reset(); });
     CDocument *document = m.document();
     m.setQmlProperty("textSize", int(m.m_viewScale * 12));
     CComposite *root = document->root();

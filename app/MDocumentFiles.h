@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class CDocument;
 class MModel;
 class XmlWriter;
 
@@ -11,6 +14,7 @@ class MDocumentFiles
 {
 public:
     explicit MDocumentFiles(MModel &model);
+    ~MDocumentFiles();
 
     bool newDocument(const QString &templatePath);
     bool open(const QString &path);
@@ -26,4 +30,6 @@ private:
     void forgetOldTree();
 
     MModel &m;
+    // The document an open replaced, until the event loop comes round.
+    std::unique_ptr<CDocument> m_pReplaced;
 };

@@ -469,9 +469,21 @@ void MModel::toggleEditMode()
 
 void MModel::replacePathPrefix(const QString &oldPrefix, const QString &newPrefix)
 {
+    // The paths live in the items: every panel needs its own, shown or not.
+    documentRoot()->ensureItems();
     documentRoot()->replacePathPrefix(oldPrefix, newPrefix);
 }
 
+void MModel::itemsBuilt(CComposite *composite)
+{
+    // Items built when their panel is first shown are placed as the canvas
+    // placed the others: fitted to its height, centred, in the current mode.
+    if (m_viewHeight > 0.0f)
+        composite->rescale(1.0, m_viewHeight);
+    if (m_viewWidth > 0.0f)
+        composite->fitWidth(GroupControls, m_viewWidth);
+    composite->setEditMode(m_editMode);
+}
 
 QString MModel::aboutText() const
 {

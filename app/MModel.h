@@ -143,6 +143,7 @@ public:
     void selectionChanged(bool selected, bool ccp) override;
     QString resolveImagePath(const QString &path) const override;
     void designNodesReleasing() override;
+    void itemsBuilt(CComposite *composite) override;
     void canvasReset() override;
     void canvasSkinChanged(const QString &skin, const QString &accent) override;
 

@@ -1,6 +1,7 @@
 target_sources(zrbeditor PRIVATE
     app/AppResources.h app/AppResources.cpp
     app/UMessage.h app/UMessage.cpp
+    app/UBusyCursor.h app/UBusyCursor.cpp
     app/KController.h app/KController.cpp
     app/KComposite.h app/KComposite.cpp
     app/KMainActions.h app/KMainActions.cpp

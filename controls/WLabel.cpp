@@ -75,30 +75,78 @@ QString WLabel::textScaleText() const
     return text;
 }
 
+bool WLabel::needsRichText(const QString &text)
+{
+    return text.contains(QLatin1Char('<')) || text.contains(QLatin1Char('&')) ||
+           text != text.simplified();
+}
+
+void WLabel::showText(const QString &text)
+{
+    // Rich text costs a document and its layout per label; most labels are
+    // a few plain words.
+    setRootProperty("textFormat", int(needsRichText(text) ? Qt::RichText : Qt::PlainText));
+    setRootText(text);
+}
+
+QString WLabel::wrapInFace(const QString &text, const QString &face)
+{
+    int flag = 0;
+    if (face == QLatin1String("bold"))
+        flag = Bold;
+    else if (face == QLatin1String("italic"))
+        flag = Italic;
+    else if (face == QLatin1String("underline"))
+        flag = Underline;
+    if (!flag)
+        return text;
+    m_flags |= flag;
+    const QString tag = face.left(1);
+    return QLatin1Char('<') + tag + QLatin1Char('>') + text + QStringLiteral("</") + tag +
+           QLatin1Char('>');
+}
+
+void WLabel::loadAttributes(const QVector<CItemRecord::Value> &values)
+{
+    if (!m_pRoot)
+        return;
+    // The text and its faces are gathered and shown once, after every other
+    // value: each value that touches a shown text lays it out again.
+    QString text = rootText();
+    bool textChanged = false;
+    for (const CItemRecord::Value &value : values) {
+        if (value.text.isEmpty())
+            continue;
+        if (value.name == QLatin1String("text") || value.name == QLatin1String("title")) {
+            text = value.text;
+            textChanged = true;
+        } else if (value.name == QLatin1String("face")) {
+            // Wraps the text read so far, so "face" must follow "text".
+            const QString wrapped = wrapInFace(text, value.text);
+            textChanged = textChanged || wrapped != text;
+            text = wrapped;
+        } else {
+            loadAttribute(value.name, value.text);
+        }
+    }
+    if (textChanged)
+        showText(text);
+}
+
 bool WLabel::loadLabelValue(const QString &name, const QString &value)
 {
     if (name == QLatin1String("text")) {
-        setRootProperty("textFormat", int(Qt::RichText));
-        setRootText(value);
+        showText(value);
     } else if (name == QLatin1String("align")) {
         setAlignmentName(value);
     } else if (name == QLatin1String("color")) {
         setColor("textColor", value);
     } else if (name == QLatin1String("face")) {
         // Wraps the text read so far, so "face" must follow "text".
-        int flag = 0;
-        if (value == QLatin1String("bold"))
-            flag = Bold;
-        else if (value == QLatin1String("italic"))
-            flag = Italic;
-        else if (value == QLatin1String("underline"))
-            flag = Underline;
-        if (!flag)
-            return true;
-        const QString tag = value.left(1);
-        setRootText(QLatin1Char('<') + tag + QLatin1Char('>') + rootText() + QStringLiteral("</") +
-                    tag + QLatin1Char('>'));
-        m_flags |= flag;
+        const QString text = rootText();
+        const QString wrapped = wrapInFace(text, value);
+        if (wrapped != text)
+            showText(wrapped);
     } else if (name == QLatin1String("rotation")) {
         bool ok = false;
         const double rotation = value.toDouble(&ok);
@@ -179,8 +227,7 @@ bool WLabel::writeXml(XmlWriter *writer)
 void WLabel::setTitle(const QString &title)
 {
     // A new title keeps the faces the label was given.
-    setRootProperty("textFormat", int(Qt::RichText));
-    setRootText(wrapInFaces(title));
+    showText(wrapInFaces(title));
 }
 
 QWidget *WLabel::createPropertiesDialog(QWidget *)

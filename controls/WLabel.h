@@ -23,6 +23,7 @@ public:
     ~WLabel() override;
 
     bool loadAttribute(const QString &name, const QString &value) override;
+    void loadAttributes(const QVector<CItemRecord::Value> &values) override;
     bool writeXml(XmlWriter *writer) override;
     void setTitle(const QString &title) override;
     QWidget *createPropertiesDialog(QWidget *parent) override;
@@ -36,6 +37,9 @@ public:
     QString alignmentName() const;
     // "textScale" with up to six significant digits and always a decimal point.
     QString textScaleText() const;
+    // Whether a text must be shown as rich text to look as rich text shows
+    // it: it holds markup or entities, or white space rich text would fold.
+    static bool needsRichText(const QString &text);
 
 public slots:
     void properties();
@@ -46,6 +50,11 @@ protected:
     void writeFaces(XmlWriter *writer) const;
     void setAlignmentName(const QString &name);
     QString wrapInFaces(const QString &text) const;
+    // Shows the text, as rich text only where it needs it.
+    void showText(const QString &text);
+    // The text wrapped in the tag of a "face" value, with its flag set;
+    // unchanged for a face there is no tag for.
+    QString wrapInFace(const QString &text, const QString &face);
 
     int m_flags = 0;
 };

@@ -120,17 +120,31 @@ void WWidget::linkValue(WWidget *source)
     qDebug() << "WWidget::linkValue: " << source;
 }
 
+void WWidget::loadAttributes(const QVector<CItemRecord::Value> &values)
+{
+    for (const CItemRecord::Value &value : values) {
+        if (!value.text.isEmpty())
+            loadAttribute(value.name, value.text);
+    }
+}
+
 bool WWidget::loadAttribute(const QString &name, const QString &value)
 {
     if (!m_pRoot)
         return false;
-    const float loadScale = WDelegate::instance()->loadScale();
     double number = 0.0;
-    if (name == QLatin1String("x") || name == QLatin1String("y") ||
-        name == QLatin1String("width") || name == QLatin1String("height")) {
+    // The setters themselves: a lookup by name for every value of every item
+    // adds up on a large panel.
+    void (QQuickItem::*const setters[])(qreal) = {&QQuickItem::setX, &QQuickItem::setY,
+                                                  &QQuickItem::setWidth, &QQuickItem::setHeight};
+    static const QString geometry[] = {QStringLiteral("x"), QStringLiteral("y"),
+                                       QStringLiteral("width"), QStringLiteral("height")};
+    for (int i = 0; i < 4; ++i) {
+        if (name != geometry[i])
+            continue;
         // Numbers that no canvas could show are damage, not geometry.
         if (CItemRecord::parseCoordinate(value, &number))
-            m_pRoot->setProperty(name.toLatin1().constData(), number * loadScale);
+            (m_pRoot->*setters[i])(number * WDelegate::instance()->loadScale());
         return true;
     }
     if (name == QLatin1String("id") || name == QLatin1String("link")) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CItem.h"
+#include "document/CItemRecord.h"
 
 #include <QColor>
 #include <QPointer>
@@ -36,6 +37,11 @@ public:
     virtual void setCanvas(QQuickItem *canvas);
     bool writeXml(XmlWriter *writer) override;
     virtual bool loadAttribute(const QString &name, const QString &value);
+    // Reads the values of an item record, in order; those without text are
+    // kept for the file but never reach the item. By default each goes to
+    // loadAttribute; an item may take them as one batch, so that what they
+    // change is laid out once.
+    virtual void loadAttributes(const QVector<CItemRecord::Value> &values);
     void scale(float factor) override;
     void moveBy(double dx, double dy) override;
     void setGeometry(double x, double y, double width, double height) override;

@@ -13,7 +13,11 @@
 
 WWidgetFactory::WWidgetFactory() = default;
 
-WWidgetFactory::~WWidgetFactory() = default;
+WWidgetFactory::~WWidgetFactory()
+{
+    for (const QPointer<QQmlComponent> &component : qAsConst(m_components))
+        delete component.data();
+}
 
 QString WWidgetFactory::fileFor(const QString &typeName)
 {
@@ -36,6 +40,21 @@ QString WWidgetFactory::fileFor(const QString &typeName)
     return files.value(typeName);
 }
 
+QQmlComponent *WWidgetFactory::component(QQmlEngine *engine, const QString &file)
+{
+    if (engine != m_pComponentEngine) {
+        for (const QPointer<QQmlComponent> &component : qAsConst(m_components))
+            delete component.data();
+        m_components.clear();
+        m_pComponentEngine = engine;
+    }
+    QPointer<QQmlComponent> &component = m_components[file];
+    // Owned by the engine, so it goes with it whoever goes first.
+    if (!component)
+        component = new QQmlComponent(engine, QUrl(file), engine);
+    return component;
+}
+
 WWidget *WWidgetFactory::loadWidget(const QString &typeName, CControl *control)
 {
     const QString file = fileFor(typeName);
@@ -44,12 +63,12 @@ WWidget *WWidgetFactory::loadWidget(const QString &typeName, CControl *control)
     if (!m_pParentItem || !m_pContext || !m_pContext->engine())
         return nullptr;
 
-    QQmlComponent component(m_pContext->engine(), QUrl(file), m_pParentItem);
-    QObject *object = component.create(m_pContext);
+    QQmlComponent *component = this->component(m_pContext->engine(), file);
+    QObject *object = component->create(m_pContext);
     auto *root = qobject_cast<QQuickItem *>(object);
     if (!root) {
         int index = 0;
-        for (const QQmlError &error : component.errors())
+        for (const QQmlError &error : component->errors())
             qDebug() << index++ << error.toString();
         qDebug() << QStringLiteral("------------------------");
         delete object;
@@ -77,10 +96,6 @@ CItem *WWidgetFactory::createItem(CControl *control, const CItemRecord &record)
     if (!item)
         return nullptr;
     item->setCanvas(m_pParentItem);
-    // Values without text are kept for the file but never reach an item.
-    for (const CItemRecord::Value &value : record.values()) {
-        if (!value.text.isEmpty())
-            item->loadAttribute(value.name, value.text);
-    }
+    item->loadAttributes(record.values());
     return item;
 }

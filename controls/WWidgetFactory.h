@@ -2,13 +2,16 @@
 
 #include "document/CItemFactory.h"
 
+#include <QHash>
 #include <QPointer>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QString>
 
 class MModel;
 class QQmlContext;
+class QQmlEngine;
 class QQuickItem;
 class WWidget;
 
@@ -37,8 +40,13 @@ public:
     static QString fileFor(const QString &typeName);
 
 private:
+    // The component of a file, compiled once per engine and kept with it.
+    QQmlComponent *component(QQmlEngine *engine, const QString &file);
+
     // The canvas may go before the factory does.
     QPointer<QQuickItem> m_pParentItem;
     QPointer<QQmlContext> m_pContext;
     MModel *m_pModel = nullptr;
+    QPointer<QQmlEngine> m_pComponentEngine;
+    QHash<QString, QPointer<QQmlComponent>> m_components;
 };

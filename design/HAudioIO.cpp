@@ -1,8 +1,8 @@
 #include "design/HAudioIO.h"
 
+#include "design/HTemplateCache.h"
+
 #include <QDebug>
-#include <QFile>
-#include <QTextStream>
 
 HAudioIO::HAudioIO() : m_category(tr("Analog I/O")) {}
 
@@ -23,13 +23,9 @@ QString HAudioIO::templatePath(const QString &)
     else
         return QString();
     const QString folder = QStringLiteral(":/data/") + platformDirectory();
-    QFile file(folder + dictionary);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    while (!stream.atEnd()) {
-        const QStringList columns = stream.readLine().split(QLatin1Char('\t'));
+    const QStringList lines = HTemplateCache::lines(folder + dictionary);
+    for (const QString &line : lines) {
+        const QStringList columns = line.split(QLatin1Char('\t'));
         // Blank lines and lines without a template name match nothing.
         if (columns.count() < 2 || columns.at(1).isEmpty() || columns.at(0) != m_moduleName)
             continue;

@@ -1,19 +1,16 @@
 #include "design/HBlock.h"
 
-#include <QXmlStreamAttributes>
-
 HBlock::HBlock() = default;
 
 HBlock::~HBlock() = default;
 
-void HBlock::readProperty(const QXmlStreamAttributes &attributes)
+void HBlock::readProperty(const QString &name, const QString &value)
 {
-    const QString name = attributes.value(QLatin1String("name")).toString();
     if (name.startsWith(QLatin1String("name"))) {
-        m_names += attributes.value(QLatin1String("value")).toString();
+        m_names += value;
         m_names += QLatin1Char(',');
     }
-    HNode::readProperty(attributes);
+    HNode::readProperty(name, value);
 }
 
 bool HBlock::validate()

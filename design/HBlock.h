@@ -9,7 +9,7 @@ public:
     HBlock();
     ~HBlock() override;
 
-    void readProperty(const QXmlStreamAttributes &attributes) override;
+    void readProperty(const QString &name, const QString &value) override;
     bool validate() override;
     QString category() const override;
 };

@@ -5,15 +5,14 @@
 #include "device/ILoopbackRedirect.h"
 #include "device/PProtocol.h"
 #include "device/PProtocolFactory.h"
+#include "design/HTemplateCache.h"
+#include "design/HTreeRows.h"
 #include "document/io/XmlWriter.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QHostAddress>
 #include <QStandardItem>
 #include <QStandardItemModel>
-#include <QTextStream>
-#include <QXmlStreamAttributes>
 
 HChassis::HChassis()
 {
@@ -32,11 +31,9 @@ HChassis::~HChassis()
     // by the composite and never use it while being destroyed.
 }
 
-void HChassis::readProperty(const QXmlStreamAttributes &attributes)
+void HChassis::readProperty(const QString &name, const QString &value)
 {
-    HComposite::readProperty(attributes);
-    const QString name = attributes.value(QLatin1String("name")).toString();
-    const QString value = attributes.value(QLatin1String("value")).toString();
+    HComposite::readProperty(name, value);
     if (name == QLatin1String("ipAddress")) {
         m_ipAddress = value;
     } else if (name == QLatin1String("ipPort")) {
@@ -93,20 +90,10 @@ bool HChassis::validate()
     // A chassis keeps its own protocol: it is not taken over from the parent.
     if (m_platform.isEmpty())
         return false;
-    QFile file(QStringLiteral(":/data/") + m_platform + QStringLiteral("/Chassis.dict"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
     const QString name = modelName();
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    while (!stream.atEnd()) {
-        QString line = stream.readLine();
-        if (line.endsWith(QLatin1Char('\n')))
-            line.chop(1);
-        if (!line.isEmpty() && line == name)
-            return true;
-    }
-    return false;
+    return !name.isEmpty() && HTemplateCache::lines(QStringLiteral(":/data/") + m_platform +
+                                                    QStringLiteral("/Chassis.dict"))
+                                  .contains(name);
 }
 
 bool HChassis::writeConnection(XmlWriter *writer, QStringList &written)
@@ -174,18 +161,15 @@ void HChassis::dump() const
         child->dump();
 }
 
-void HChassis::populate(QStandardItemModel *model)
+void HChassis::addRows(HTreeRows &rows)
 {
-    if (!model)
-        return;
     setFlag(Shown, true);
-    QStandardItem *row = makeRow(m_label, HTreeRow::GroupFlags, QString(), this);
-    model->appendRow(row);
-    row->appendRow(makeRow(tr("Analog I/O"), HTreeRow::GroupFlags, QString(), this));
-    row->appendRow(makeRow(tr("Digital I/O"), HTreeRow::GroupFlags, QString(), this));
+    QStandardItem *row = rows.appendRow(nullptr, m_label, HTreeRow::GroupFlags, QString(), this);
+    rows.appendRow(row, tr("Analog I/O"), HTreeRow::GroupFlags, QString(), this);
+    rows.appendRow(row, tr("Digital I/O"), HTreeRow::GroupFlags, QString(), this);
     if (m_platform == QLatin1String("Torva"))
-        row->appendRow(makeRow(tr("Blocks"), HTreeRow::GroupFlags, QString(), this));
-    HComposite::populate(model);
+        rows.appendRow(row, tr("Blocks"), HTreeRow::GroupFlags, QString(), this);
+    HComposite::addRows(rows);
 }
 
 QString HChassis::platformDirectory() const

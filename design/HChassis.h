@@ -12,7 +12,7 @@ public:
     HChassis();
     ~HChassis() override;
 
-    void readProperty(const QXmlStreamAttributes &attributes) override;
+    void readProperty(const QString &name, const QString &value) override;
     void setConnectionValue(const QString &key, const QString &value) override;
     void endConnectionValue(const QString &key) override;
     bool validate() override;
@@ -26,7 +26,7 @@ public:
     // so do the nodes under it.
     void setProtocol(PProtocol *protocol) override;
     void dump() const override;
-    void populate(QStandardItemModel *model) override;
+    void addRows(HTreeRows &rows) override;
     QString platformDirectory() const override;
     QString category() const override;
 

@@ -69,19 +69,31 @@ bool HComposite::removeChild(HNode *node)
     return true;
 }
 
-void HComposite::deleteChild(HNode *node)
+void HComposite::deleteChildrenWhere(const std::function<bool(HNode *)> &goes)
 {
-    if (removeChild(node))
-        delete node;
+    // One pass that keeps the rest in order: a design drops thousands of
+    // nodes at once, and taking them out one by one would cost the square.
+    QList<HNode *> kept;
+    kept.reserve(m_children.count());
+    QList<HNode *> gone;
+    for (HNode *child : qAsConst(m_children)) {
+        if (goes(child))
+            gone.append(child);
+        else
+            kept.append(child);
+    }
+    if (gone.isEmpty())
+        return;
+    m_children = kept;
+    for (HNode *child : qAsConst(gone)) {
+        child->setParent(nullptr);
+        delete child;
+    }
 }
 
 bool HComposite::pruneUnreferenced()
 {
-    const QList<HNode *> children = m_children;
-    for (HNode *child : children) {
-        if (child->pruneUnreferenced())
-            deleteChild(child);
-    }
+    deleteChildrenWhere([](HNode *child) { return child->pruneUnreferenced(); });
     // An emptied composite goes too, unless a panel control still refers to it.
     return m_children.isEmpty() && m_pParent && !isMarked();
 }
@@ -95,11 +107,7 @@ void HComposite::clearMarks()
 
 bool HComposite::removeWhereMarked(bool marked)
 {
-    const QList<HNode *> children = m_children;
-    for (HNode *child : children) {
-        if (child->removeWhereMarked(marked))
-            deleteChild(child);
-    }
+    deleteChildrenWhere([marked](HNode *child) { return child->removeWhereMarked(marked); });
     // A composite that still holds children keeps them alive: panel controls
     // point at marked nodes below it.
     return m_children.isEmpty() && m_pParent && isMarked() == marked;
@@ -141,11 +149,7 @@ void HComposite::clearConnectionUse()
 
 bool HComposite::purgeUnshown()
 {
-    const QList<HNode *> children = m_children;
-    for (HNode *child : children) {
-        if (child->purgeUnshown())
-            deleteChild(child);
-    }
+    deleteChildrenWhere([](HNode *child) { return child->purgeUnshown(); });
     return m_children.isEmpty() && m_pParent && !hasFlag(Shown);
 }
 
@@ -156,12 +160,10 @@ void HComposite::dump() const
         child->dump();
 }
 
-void HComposite::populate(QStandardItemModel *model)
+void HComposite::addRows(HTreeRows &rows)
 {
-    if (!model)
-        return;
     for (HNode *child : qAsConst(m_children))
-        child->populate(model);
+        child->addRows(rows);
 }
 
 void HComposite::addChild(HNode *node)

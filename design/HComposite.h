@@ -2,6 +2,8 @@
 
 #include "design/HNode.h"
 
+#include <functional>
+
 // A design node with children; it owns them and forwards the tree operations
 // to them in list order.
 class HComposite : public HNode
@@ -29,17 +31,16 @@ public:
     void clearConnectionUse() override;
     bool purgeUnshown() override;
     void dump() const override;
-    void populate(QStandardItemModel *model) override;
+    void addRows(HTreeRows &rows) override;
     void addChild(HNode *node) override;
     HNode *childAt(int index) const override;
     void setProtocol(PProtocol *protocol) override;
     QString category() const override;
 
 protected:
-    // Takes this composite out of its parent and deletes it; only for a
-    // composite that sits in a tree.
-    // Takes the child out and deletes it.
-    void deleteChild(HNode *node);
+    // Takes out and deletes, in one pass, the children for which goes answers
+    // true; the others keep their order.
+    void deleteChildrenWhere(const std::function<bool(HNode *)> &goes);
 
     QList<HNode *> m_children;
 };

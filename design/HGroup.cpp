@@ -1,5 +1,7 @@
 #include "design/HGroup.h"
 
+#include "design/HTreeRows.h"
+
 #include <QDebug>
 #include <QStandardItem>
 #include <QStandardItemModel>
@@ -9,13 +11,13 @@ HGroup::HGroup() = default;
 
 HGroup::~HGroup() = default;
 
-void HGroup::readProperty(const QXmlStreamAttributes &attributes)
+void HGroup::readProperty(const QString &name, const QString &value)
 {
-    if (attributes.value(QLatin1String("name")) == QLatin1String("groupType")) {
-        m_groupType = attributes.value(QLatin1String("value")).toString();
+    if (name == QLatin1String("groupType")) {
+        m_groupType = value;
         return;
     }
-    HNode::readProperty(attributes);
+    HNode::readProperty(name, value);
 }
 
 void HGroup::readAssignment(const QXmlStreamAttributes &attributes)
@@ -71,16 +73,7 @@ QString HGroup::category() const
     return tr("Groups");
 }
 
-QStandardItem *HGroup::findSingleRow(QStandardItemModel *model, const QString &text)
+QStandardItem *HGroup::findTreeItem(const HTreeRows &rows) const
 {
-    if (!model)
-        return nullptr;
-    const QList<QStandardItem *> rows =
-        model->findItems(text, Qt::MatchExactly | Qt::MatchRecursive | Qt::MatchCaseSensitive);
-    return rows.count() == 1 ? rows.first() : nullptr;
-}
-
-QStandardItem *HGroup::findTreeItem(QStandardItemModel *model)
-{
-    return findSingleRow(model, category());
+    return rows.findSingleRow(category());
 }

@@ -12,22 +12,19 @@ public:
     HGroup();
     ~HGroup() override;
 
-    void readProperty(const QXmlStreamAttributes &attributes) override;
+    void readProperty(const QString &name, const QString &value) override;
     void readAssignment(const QXmlStreamAttributes &attributes) override;
     bool validate() override;
     void dump() const override;
     HNode *chooseParent(HNode *main, HNode *current) override;
     QString platformDirectory() const override;
     QString category() const override;
-    QStandardItem *findTreeItem(QStandardItemModel *model) override;
+    QStandardItem *findTreeItem(const HTreeRows &rows) const override;
 
     QString groupType() const { return m_groupType; }
     void setGroupType(const QString &type) { m_groupType = type; }
     int targetId() const { return m_targetId; }
     const QStringList &selectorNames() const { return m_selectorNames; }
-
-    // The single row carrying the text; null when there is none or several.
-    static QStandardItem *findSingleRow(QStandardItemModel *model, const QString &text);
 
 private:
     QString m_groupType;

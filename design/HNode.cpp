@@ -1,12 +1,11 @@
 #include "design/HNode.h"
 
 #include "design/CParameter.h"
-#include "design/XParameterHandler.h"
+#include "design/HTemplateCache.h"
+#include "design/HTreeRows.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFile>
-#include <QIcon>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QXmlStreamAttributes>
@@ -34,20 +33,6 @@ QString HNode::tr(const char *text)
     return QCoreApplication::translate("HNode", text);
 }
 
-QStandardItem *HNode::makeRow(const QString &text, Qt::ItemFlags flags, const QString &iconPath,
-                              HNode *node)
-{
-    auto *row = new QStandardItem(text);
-    row->setFlags(flags);
-    if (!iconPath.isEmpty()) {
-        row->setIcon(QIcon(iconPath));
-        row->setData(iconPath, HTreeRow::IconPathRole);
-    }
-    if (node)
-        row->setData(QVariant::fromValue<quint64>(quint64(quintptr(node))), HTreeRow::IdentityRole);
-    return row;
-}
-
 HNode *HNode::nodeOfRow(const QStandardItem *row)
 {
     if (!row)
@@ -58,10 +43,8 @@ HNode *HNode::nodeOfRow(const QStandardItem *row)
     return reinterpret_cast<HNode *>(quintptr(value.value<quint64>()));
 }
 
-void HNode::readProperty(const QXmlStreamAttributes &attributes)
+void HNode::readProperty(const QString &name, const QString &value)
 {
-    const QString name = attributes.value(QLatin1String("name")).toString();
-    const QString value = attributes.value(QLatin1String("value")).toString();
     if (name == QLatin1String("title"))
         m_title = value;
     else if (name == QLatin1String("label"))
@@ -181,6 +164,12 @@ void HNode::populate(QStandardItemModel *model)
 {
     if (!model)
         return;
+    HTreeRows rows(model);
+    addRows(rows);
+}
+
+void HNode::addRows(HTreeRows &rows)
+{
     deleteParameters();
     const int result = loadParameters();
     if (result == 0) {
@@ -188,22 +177,19 @@ void HNode::populate(QStandardItemModel *model)
         return;
     }
     setFlag(Shown, true);
-    QStandardItem *parentRow = findTreeItem(model);
+    QStandardItem *parentRow = findTreeItem(rows);
     if (!parentRow)
         return;
     if (result == 1) {
-        parentRow->appendRow(makeRow(m_label, draggable(HTreeRow::DragPanel),
-                                     QStringLiteral(":/images/CompletePanel.png"), this));
+        rows.appendRow(parentRow, m_label, draggable(HTreeRow::DragPanel),
+                       QStringLiteral(":/images/CompletePanel.png"), this);
         return;
     }
-    QStandardItem *nodeRow = makeRow(m_label, m_itemFlags, QString(), this);
-    parentRow->appendRow(nodeRow);
-    for (CParameter *parameter : qAsConst(m_parameters)) {
-        QStandardItem *row = makeRow(parameter->text(), draggable(HTreeRow::DragControl),
-                                     parameter->iconPath(), this);
-        nodeRow->appendRow(row);
-        parameter->setItem(row);
-    }
+    QStandardItem *nodeRow = rows.appendRow(parentRow, m_label, m_itemFlags, QString(), this);
+    for (CParameter *parameter : qAsConst(m_parameters))
+        parameter->setItem(rows.appendRow(nodeRow, parameter->text(),
+                                          draggable(HTreeRow::DragControl), parameter->iconPath(),
+                                          this));
 }
 
 void HNode::clearText(QString &) {}
@@ -251,19 +237,11 @@ QString HNode::category() const
     return QString();
 }
 
-QStandardItem *HNode::findTreeItem(QStandardItemModel *model)
+QStandardItem *HNode::findTreeItem(const HTreeRows &rows) const
 {
-    if (!model)
-        return nullptr;
     // Every chassis has its own category rows, so the row must also point at
     // this node's own parent.
-    const QList<QStandardItem *> rows = model->findItems(
-        category(), Qt::MatchExactly | Qt::MatchRecursive | Qt::MatchCaseSensitive);
-    for (QStandardItem *row : rows) {
-        if (m_pParent && nodeOfRow(row) == m_pParent)
-            return row;
-    }
-    return nullptr;
+    return rows.findRow(category(), m_pParent);
 }
 
 QString HNode::property(const QString &key) const
@@ -304,20 +282,15 @@ int HNode::loadParameters()
     const QString path = templatePath(QString());
     if (path.isEmpty())
         return 0;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const HTemplateCache::Template read = HTemplateCache::parameters(path);
+    if (!read.found)
         return 0;
-    QList<CParameter *> read;
-    XParameterHandler handler(&read);
-    const bool ok = handler.parse(&file);
-    if (!ok) {
-        // A broken template gives the node no parameters at all rather than
-        // the ones before the fault.
-        qDeleteAll(read);
-        qWarning().noquote() << "HNode::loadParameters:" << path << handler.errorText();
+    // A broken template gives the node no parameters at all rather than the
+    // ones before the fault.
+    if (!read.parsed)
         return 1;
-    }
-    m_parameters.append(read);
+    for (const HTemplateCache::Parameter &parameter : read.parameters)
+        m_parameters.append(new CParameter(parameter.text, parameter.type));
     return m_parameters.isEmpty() ? 1 : 2;
 }
 

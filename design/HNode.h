@@ -7,6 +7,7 @@
 #include <Qt>
 
 class CParameter;
+class HTreeRows;
 class PProtocol;
 class QObject;
 class QStandardItem;
@@ -34,7 +35,8 @@ public:
     HNode(const HNode &) = delete;
     HNode &operator=(const HNode &) = delete;
 
-    virtual void readProperty(const QXmlStreamAttributes &attributes);
+    // One design Property element: its name and value attributes.
+    virtual void readProperty(const QString &name, const QString &value);
     virtual void readAssignment(const QXmlStreamAttributes &attributes);
     virtual void setConnectionValue(const QString &key, const QString &value);
     virtual void endConnectionValue(const QString &key);
@@ -59,7 +61,8 @@ public:
     virtual void clearConnectionUse();
     virtual bool purgeUnshown();
     virtual void dump() const;
-    virtual void populate(QStandardItemModel *model);
+    // Adds the node's rows (and its children's) to the project tree.
+    virtual void addRows(HTreeRows &rows);
     virtual void clearText(QString &text);
     virtual bool confirmDrop(const QString &parameterName);
     virtual void addChild(HNode *node);
@@ -70,7 +73,7 @@ public:
     virtual QString templatePath(const QString &parameterName);
     virtual QString platformDirectory() const;
     virtual QString category() const;
-    virtual QStandardItem *findTreeItem(QStandardItemModel *model);
+    virtual QStandardItem *findTreeItem(const HTreeRows &rows) const;
 
     // The rows' roles under the names the rest of the program knows them by.
     static constexpr int NodeRole = HTreeRow::IdentityRole;
@@ -78,12 +81,12 @@ public:
     // Texts of the hardware tree, translated in one context so that category
     // names compare equal wherever they are made.
     static QString tr(const char *text);
-    // A tree row with text, flags, icon (none for an empty path) and the
-    // address of a node (none for null).
-    static QStandardItem *makeRow(const QString &text, Qt::ItemFlags flags, const QString &iconPath,
-                                  HNode *node);
     // The node whose address a row stores; null when it stores none.
     static HNode *nodeOfRow(const QStandardItem *row);
+
+    // Builds the rows of this node and everything below it into the model;
+    // nothing happens without a model.
+    void populate(QStandardItemModel *model);
 
     QString property(const QString &key) const;
     QString chassisLabel() const;

@@ -1,7 +1,7 @@
 #include "design/HParameterSet.h"
 
 #include "design/CParameter.h"
-#include "design/HGroup.h"
+#include "design/HTreeRows.h"
 
 #include <QStandardItem>
 #include <QStandardItemModel>
@@ -24,12 +24,10 @@ bool HParameterSet::validate()
     return true;
 }
 
-void HParameterSet::populate(QStandardItemModel *model)
+void HParameterSet::addRows(HTreeRows &rows)
 {
-    if (!model)
-        return;
     setFlag(Shown, true);
-    QStandardItem *parentRow = findTreeItem(model);
+    QStandardItem *parentRow = findTreeItem(rows);
     if (!parentRow)
         return;
     // The rows are rebuilt from scratch, so are the parameters behind them.
@@ -38,15 +36,11 @@ void HParameterSet::populate(QStandardItemModel *model)
     if (parentRow->rowCount() == 0) {
         auto *list = new CParameter(listText(), QStringLiteral("DropList"));
         m_parameters.append(list);
-        QStandardItem *row = makeRow(list->text(), flags, list->iconPath(), this);
-        parentRow->appendRow(row);
-        list->setItem(row);
+        list->setItem(rows.appendRow(parentRow, list->text(), flags, list->iconPath(), this));
     }
     auto *set = new CParameter(m_label, QStringLiteral("ParameterSet"));
     m_parameters.append(set);
-    QStandardItem *row = makeRow(set->text(), flags, set->iconPath(), this);
-    parentRow->appendRow(row);
-    set->setItem(row);
+    set->setItem(rows.appendRow(parentRow, set->text(), flags, set->iconPath(), this));
 }
 
 void HParameterSet::clearText(QString &text)
@@ -96,9 +90,9 @@ QString HParameterSet::category() const
     return tr("ParameterSets");
 }
 
-QStandardItem *HParameterSet::findTreeItem(QStandardItemModel *model)
+QStandardItem *HParameterSet::findTreeItem(const HTreeRows &rows) const
 {
-    return HGroup::findSingleRow(model, category());
+    return rows.findSingleRow(category());
 }
 
 CParameter *HParameterSet::findParameter(const QString &text) const

@@ -11,14 +11,14 @@ public:
     ~HParameterSet() override;
 
     bool validate() override;
-    void populate(QStandardItemModel *model) override;
+    void addRows(HTreeRows &rows) override;
     void clearText(QString &text) override;
     bool confirmDrop(const QString &parameterName) override;
     HNode *chooseParent(HNode *main, HNode *current) override;
     QString templatePath(const QString &parameterName) override;
     QString platformDirectory() const override;
     QString category() const override;
-    QStandardItem *findTreeItem(QStandardItemModel *model) override;
+    QStandardItem *findTreeItem(const HTreeRows &rows) const override;
 
     // Text of the parameter that stands for the list of all sets.
     static QString listText();

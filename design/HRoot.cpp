@@ -1,5 +1,7 @@
 #include "design/HRoot.h"
 
+#include "design/HTreeRows.h"
+
 #include <QStandardItem>
 #include <QStandardItemModel>
 
@@ -21,17 +23,15 @@ void moveTopRowToEnd(QStandardItemModel *model, const QString &text)
 
 } // namespace
 
-void HRoot::populate(QStandardItemModel *model)
+void HRoot::addRows(HTreeRows &rows)
 {
-    if (!model)
-        return;
     // The group rows must exist before the children look for them, but they
     // belong below the chassis rows.
-    model->appendRow(makeRow(tr("Groups"), HTreeRow::GroupFlags, QString(), this));
-    model->appendRow(makeRow(tr("ParameterSets"), HTreeRow::GroupFlags, QString(), this));
-    HComposite::populate(model);
-    moveTopRowToEnd(model, tr("Groups"));
-    moveTopRowToEnd(model, tr("ParameterSets"));
+    rows.appendRow(nullptr, tr("Groups"), HTreeRow::GroupFlags, QString(), this);
+    rows.appendRow(nullptr, tr("ParameterSets"), HTreeRow::GroupFlags, QString(), this);
+    HComposite::addRows(rows);
+    moveTopRowToEnd(rows.model(), tr("Groups"));
+    moveTopRowToEnd(rows.model(), tr("ParameterSets"));
 }
 
 QString HRoot::category() const

@@ -9,6 +9,6 @@ public:
     HRoot();
     ~HRoot() override;
 
-    void populate(QStandardItemModel *model) override;
+    void addRows(HTreeRows &rows) override;
     QString category() const override;
 };

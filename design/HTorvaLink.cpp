@@ -1,7 +1,6 @@
 #include "design/HTorvaLink.h"
 
 #include <QDebug>
-#include <QXmlStreamAttributes>
 
 HTorvaLink::HTorvaLink() : HAudioIO(QString(), Link)
 {
@@ -10,12 +9,11 @@ HTorvaLink::HTorvaLink() : HAudioIO(QString(), Link)
 
 HTorvaLink::~HTorvaLink() = default;
 
-void HTorvaLink::readProperty(const QXmlStreamAttributes &attributes)
+void HTorvaLink::readProperty(const QString &name, const QString &value)
 {
-    const QString name = attributes.value(QLatin1String("name")).toString();
     const QString label = QStringLiteral("label");
     if (!name.contains(label) || name.length() != label.length() + 1) {
-        HAudioIO::readProperty(attributes);
+        HAudioIO::readProperty(name, value);
         return;
     }
     // "label1" to "label8" name the channels 0 to 7.
@@ -25,7 +23,6 @@ void HTorvaLink::readProperty(const QXmlStreamAttributes &attributes)
     const int channel = digit.toInt(&ok, 10) - 1;
     if (!ok || channel < 0 || channel >= ChannelCount)
         return;
-    const QString value = attributes.value(QLatin1String("value")).toString();
     if (value.contains(QLatin1String("Ch ")) && value.length() == 4)
         m_channelLabels[channel] = QStringLiteral("TorvaLink-") + value;
     else

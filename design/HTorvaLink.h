@@ -11,7 +11,7 @@ public:
     HTorvaLink();
     ~HTorvaLink() override;
 
-    void readProperty(const QXmlStreamAttributes &attributes) override;
+    void readProperty(const QString &name, const QString &value) override;
     QString channelLabel(int channel) const override;
     QString templatePath(const QString &parameterName) override;
     void dump() const override;

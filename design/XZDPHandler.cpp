@@ -87,6 +87,8 @@ bool XZDPHandler::startDocument()
     m_pCurrentChassis = nullptr;
     m_pMainChassis = nullptr;
     m_versionRefusal.clear();
+    m_indexed = false;
+    m_assignable.clear();
     return true;
 }
 
@@ -171,9 +173,7 @@ bool XZDPHandler::startElement(const QString &namespaceURI, const QString &local
         } else if (parent == QLatin1String("Assignment")) {
             openSection(QStringLiteral("Assignment"));
             m_pAssignmentGroup =
-                m_pRoot ? m_pRoot->findByCategoryProperty(HNode::tr("Groups"), QStringLiteral("id"),
-                                                          attributes.value(QStringLiteral("id")))
-                        : nullptr;
+                findAssigned(HNode::tr("Groups"), attributes.value(QStringLiteral("id")));
             if (m_pAssignmentGroup)
                 m_pAssignmentGroup->setFlag(HNode::NotReferenced, false);
         }
@@ -186,10 +186,9 @@ bool XZDPHandler::startElement(const QString &namespaceURI, const QString &local
             replaceCurrentNode(node);
             if (node)
                 node->setId(attributes.value(QStringLiteral("id")));
-        } else if (parent == QLatin1String("Assignment") && m_pRoot) {
+        } else if (parent == QLatin1String("Assignment")) {
             HNode *set =
-                m_pRoot->findByCategoryProperty(HNode::tr("ParameterSets"), QStringLiteral("id"),
-                                                attributes.value(QStringLiteral("id")));
+                findAssigned(HNode::tr("ParameterSets"), attributes.value(QStringLiteral("id")));
             if (set)
                 set->setFlag(HNode::NotReferenced, false);
         }
@@ -200,7 +199,8 @@ bool XZDPHandler::startElement(const QString &namespaceURI, const QString &local
     if (m_sectionState == InSection) {
         if (qName == QLatin1String("Property")) {
             if (m_pCurrentNode)
-                m_pCurrentNode->readProperty(toStreamAttributes(attributes));
+                m_pCurrentNode->readProperty(attributes.value(QStringLiteral("name")),
+                                             attributes.value(QStringLiteral("value")));
         } else if (qName == QLatin1String("Assign")) {
             if (m_pAssignmentGroup)
                 m_pAssignmentGroup->readAssignment(toStreamAttributes(attributes));
@@ -256,8 +256,35 @@ void XZDPHandler::attach(HNode *node)
         // else to the chassis read last.
         if (HNode *parent = node->chooseParent(m_pMainChassis, m_pCurrentChassis)) {
             parent->addChild(node);
+            // Chassis are only ever appended, so a node attached now comes
+            // after every indexed one in depth-first order.
+            if (m_indexed)
+                index(node);
             return;
         }
     }
     delete node;
+}
+
+void XZDPHandler::index(HNode *node)
+{
+    const QPair<QString, QString> key(node->category(), node->id());
+    if (!m_assignable.contains(key))
+        m_assignable.insert(key, node);
+}
+
+HNode *XZDPHandler::findAssigned(const QString &category, const QString &id)
+{
+    if (!m_pRoot)
+        return nullptr;
+    if (!m_indexed) {
+        m_indexed = true;
+        for (const QString &kind : {HNode::tr("Groups"), HNode::tr("ParameterSets")}) {
+            QList<HNode *> nodes;
+            m_pRoot->collectByCategory(kind, nodes);
+            for (HNode *node : qAsConst(nodes))
+                index(node);
+        }
+    }
+    return m_assignable.value(qMakePair(category, id));
 }

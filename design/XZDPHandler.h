@@ -4,6 +4,8 @@
 
 #include "document/io/XmlHandler.h"
 
+#include <QHash>
+
 QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED
 
@@ -58,6 +60,10 @@ private:
     void replaceCurrentNode(HNode *node);
     void finishNode();
     void attach(HNode *node);
+    // The group or parameter set an assignment names, as a depth-first
+    // search of the tree would find it.
+    HNode *findAssigned(const QString &category, const QString &id);
+    void index(HNode *node);
 
     int m_sectionState = Idle;
     HNode *m_pCurrentChassis = nullptr;
@@ -69,6 +75,10 @@ private:
     HNode *m_pAssignmentGroup = nullptr;
     // The refusal of a file's version; empty while the version is fine.
     QString m_versionRefusal;
+    // Groups and parameter sets by category and id, the first of each id
+    // only; made at the first assignment, then kept up as nodes attach.
+    bool m_indexed = false;
+    QHash<QPair<QString, QString>, HNode *> m_assignable;
 };
 
 QT_WARNING_POP

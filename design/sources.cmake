@@ -1,6 +1,8 @@
 target_sources(zrbmodel PRIVATE
     design/CParameter.h design/CParameter.cpp
     design/HTreeRow.h
+    design/HTreeRows.h design/HTreeRows.cpp
+    design/HTemplateCache.h design/HTemplateCache.cpp
     design/HNode.h design/HNode.cpp
     design/HComposite.h design/HComposite.cpp
     design/HRoot.h design/HRoot.cpp

@@ -160,8 +160,28 @@ QRectF CComposite::bounds() const
 
 void CComposite::show(bool visible)
 {
+    if (visible)
+        ensureItems();
     for (CControl *child : qAsConst(m_children))
         child->show(visible);
+}
+
+void CComposite::ensureItems()
+{
+    CItemFactory *factory = m_pModel ? m_pModel->itemFactory() : nullptr;
+    if (!factory)
+        return;
+    bool built = false;
+    for (CControl *child : qAsConst(m_children)) {
+        if (auto *composite = dynamic_cast<CComposite *>(child))
+            composite->ensureItems();
+        else if (child->hasUnbuiltItems())
+            built = child->createItems(factory) || built;
+    }
+    if (!built)
+        return;
+    rebind();
+    m_pModel->itemsBuilt(this);
 }
 
 void CComposite::rescale(double factor, double height)
@@ -577,10 +597,12 @@ void CComposite::setModel(CControlHost *model)
         child->setModel(model);
 }
 
-void CComposite::createItems(CItemFactory *factory)
+bool CComposite::createItems(CItemFactory *factory)
 {
+    bool built = false;
     for (CControl *child : qAsConst(m_children))
-        child->createItems(factory);
+        built = child->createItems(factory) || built;
+    return built;
 }
 
 void CComposite::storeItems()
@@ -691,7 +713,7 @@ bool CComposite::loadFile(const QString &path, const CLoadContext &context, QStr
     XControlHandler handler(this, context);
     const bool ok = handler.parse(&file);
     if (ok)
-        finishLoad(firstNew);
+        finishLoad(firstNew, context.deferItems);
     else if (errorText)
         *errorText = handler.errorText();
     setModel(m_pModel);
@@ -704,17 +726,18 @@ bool CComposite::loadString(const QString &text, const CLoadContext &context, QS
     XControlHandler handler(this, context);
     const bool ok = handler.parseText(text);
     if (ok)
-        finishLoad(firstNew);
+        finishLoad(firstNew, context.deferItems);
     else if (errorText)
         *errorText = handler.errorText();
     setModel(m_pModel);
     return ok;
 }
 
-void CComposite::finishLoad(int firstNewChild)
+void CComposite::finishLoad(int firstNewChild, bool deferItems)
 {
     // Only what this read added gets live items; the rest has them already.
-    if (CItemFactory *factory = m_pModel ? m_pModel->itemFactory() : nullptr) {
+    CItemFactory *factory = m_pModel && !deferItems ? m_pModel->itemFactory() : nullptr;
+    if (factory) {
         for (int i = firstNewChild; i < m_children.count(); ++i) {
             m_children.at(i)->setModel(m_pModel);
             m_children.at(i)->createItems(factory);

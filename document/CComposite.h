@@ -57,7 +57,7 @@ public:
     QString path(const CControl *target) const override;
     void dump() const override;
     void setModel(CControlHost *model) override;
-    void createItems(CItemFactory *factory) override;
+    bool createItems(CItemFactory *factory) override;
     void storeItems() override;
 
     // "Scene" and "Panel" set tag, child group and default name; other words
@@ -91,15 +91,20 @@ public:
     CControl *childById(quint32 id);
     CItem *itemById(quint32 id) const;
 
+    // Builds the live items its controls still lack, through the host's
+    // factory, and binds them as a read does; the host then places them.
+    void ensureItems();
+
     // Reads a panel file (or template) into this composite, builds the live
-    // items of what it added (when the host has an item factory) and rebinds.
+    // items of what it added (when the host has an item factory and the
+    // context does not defer them) and rebinds.
     bool loadFile(const QString &path, const CLoadContext &context, QString *errorText = nullptr);
     // The same from an in-memory text (clipboard, drag data).
     bool loadString(const QString &text, const CLoadContext &context,
                     QString *errorText = nullptr);
 
 private:
-    void finishLoad(int firstNewChild);
+    void finishLoad(int firstNewChild, bool deferItems);
     void placeHorizontally(double width);
 
     QList<CControl *> m_children;

@@ -10,6 +10,7 @@
 #include "document/CItem.h"
 #include "document/CItemFactory.h"
 #include "document/USettings.h"
+#include "document/io/UProgress.h"
 #include "document/io/XItemRecordWriter.h"
 #include "document/io/XmlWriter.h"
 
@@ -105,19 +106,36 @@ CItem *CControl::mainItem() const
     return findItem(m_type.toLower());
 }
 
-void CControl::createItems(CItemFactory *factory)
+bool CControl::hasUnbuiltItems() const
+{
+    for (const CItemRecord &record : m_records) {
+        if (!record.live() && !record.liveFailed())
+            return true;
+    }
+    return false;
+}
+
+bool CControl::createItems(CItemFactory *factory)
 {
     if (!factory)
-        return;
+        return false;
+    bool built = false;
     for (CItemRecord &record : m_records) {
         if (record.live() || record.liveFailed())
             continue;
+        UProgress::step();
         CItem *item = factory->createItem(this, record);
         if (item)
             record.setLive(item, item->itemObject());
         else
             record.setLiveFailed(true);
+        built = true;
     }
+    if (built && m_skinPending) {
+        m_skinPending = false;
+        updateSkin();
+    }
+    return built;
 }
 
 void CControl::storeItems()
@@ -237,6 +255,10 @@ QRectF CControl::bounds() const
 
 void CControl::show(bool visible)
 {
+    // Items not built yet are built with those of the whole panel, which
+    // they link to.
+    if (visible && m_pParent && hasUnbuiltItems())
+        m_pParent->ensureItems();
     for (CItem *item : items())
         item->setVisible(visible);
 }
@@ -435,6 +457,8 @@ void CControl::setEditMode(bool on)
 
 void CControl::updateSkin()
 {
+    // Items built later than now read values from before this skin.
+    m_skinPending = hasUnbuiltItems();
     for (CItem *item : items())
         item->updateSkin();
 }
@@ -469,6 +493,8 @@ void CControl::setModel(CControlHost *model)
 void CControl::beginItem(const QString &typeName)
 {
     m_itemUnderConstruction.emplace(typeName);
+    // Items carry a dozen values or so.
+    m_itemUnderConstruction->reserve(16);
 }
 
 void CControl::addItem(const QString &typeName)
@@ -476,15 +502,18 @@ void CControl::addItem(const QString &typeName)
     if (!m_itemUnderConstruction)
         return;
     m_itemUnderConstruction->setType(typeName);
-    m_records.append(*m_itemUnderConstruction);
+    m_records.append(std::move(*m_itemUnderConstruction));
     m_itemUnderConstruction.reset();
 }
 
 void CControl::loadItemAttribute(const QString &itemType, const QString &name,
                                  const QString &text)
 {
-    if (!m_itemUnderConstruction)
+    if (!m_itemUnderConstruction) {
         m_itemUnderConstruction.emplace(itemType);
+        // Items carry a dozen values or so.
+        m_itemUnderConstruction->reserve(16);
+    }
     const QString folder =
         CItemRecord::isImageReference(itemType, name) ? CItemRecord::imageFolder() : QString();
     m_itemUnderConstruction->append(name, text, folder);

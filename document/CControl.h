@@ -83,8 +83,9 @@ public:
     virtual QString path(const CControl *target) const;
     virtual void dump() const;
     virtual void setModel(CControlHost *model);
-    // Builds the live items of records that have none, through the factory.
-    virtual void createItems(CItemFactory *factory);
+    // Builds the live items of records that have none, through the factory;
+    // answers whether it built any.
+    virtual bool createItems(CItemFactory *factory);
     // Asks every live item to write its current values back to its record.
     virtual void storeItems();
 
@@ -145,6 +146,8 @@ public:
     void appendItem(CItem *item);
     // Whether any item of the control, live or not, is of that type.
     bool hasItemOfType(const QString &typeName) const;
+    // Whether a record waits for its live item (none built, none failed).
+    bool hasUnbuiltItems() const;
     // The live items, in record order.
     QList<CItem *> items() const;
     int selectionState() const { return m_selectionState; }
@@ -166,6 +169,8 @@ protected:
     TTransform *m_pTransform = nullptr;
     QVector<CItemRecord> m_records;
     int m_selectionState = 0;
+    // The skin changed while items waited to be built: they take it when built.
+    bool m_skinPending = false;
     // Only the top of a tree has one, made when first asked.
     std::unique_ptr<CIdSource> m_pIdSource;
 };

@@ -3,6 +3,7 @@
 #include <QString>
 
 class CCanvas;
+class CComposite;
 class CItemFactory;
 
 // What the document needs from the application that shows it: the pixel
@@ -28,4 +29,7 @@ public:
     // (a design replaced or forgotten): whatever holds controls outside the
     // document, bound to those nodes, must let them go first.
     virtual void designNodesReleasing() {}
+    // The composite has just built the live items of its children, later than
+    // its read: the host places them as it placed the others.
+    virtual void itemsBuilt(CComposite *composite) { Q_UNUSED(composite) }
 };

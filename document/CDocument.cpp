@@ -201,6 +201,7 @@ bool CDocument::open(const QString &path)
     context.project = project.get();
     context.canvas = &canvas;
     context.archive = archive.get();
+    context.deferItems = true;
     QString error;
     // Items resolve relative file names while they are read.
     const QString previousBase = m_basePath;

@@ -2,11 +2,28 @@
 
 #include "document/io/XmlWriter.h"
 
+#include <QSet>
 #include <QtMath>
+
+namespace {
+// The records of a large document repeat a handful of value names many
+// thousand times: each name is kept once. A file inventing names without
+// end stops adding to the set at its limit.
+QString sharedName(const QString &name)
+{
+    static QSet<QString> names;
+    const auto found = names.constFind(name);
+    if (found != names.constEnd())
+        return *found;
+    if (names.size() < 4096)
+        names.insert(name);
+    return name;
+}
+} // namespace
 
 void CItemRecord::append(const QString &name, const QString &text, const QString &archiveFolder)
 {
-    m_values.append(Value{name, text, archiveFolder});
+    m_values.append(Value{sharedName(name), text, archiveFolder});
 }
 
 QString CItemRecord::value(const QString &name) const
@@ -67,6 +84,10 @@ void CItemRecord::setLive(CItem *item, QObject *object)
 
 bool CItemRecord::isImageReference(const QString &type, const QString &name)
 {
+    // Asked for every value read: most names are none of the four.
+    if (name != QLatin1String("path") && name != QLatin1String("onimage") &&
+        name != QLatin1String("offimage") && name != QLatin1String("imagepath"))
+        return false;
     if (type == QLatin1String("image"))
         return name == QLatin1String("path");
     if (type == QLatin1String("button") || type == QLatin1String("cmdbutton") ||

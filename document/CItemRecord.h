@@ -24,6 +24,7 @@ public:
 
     CItemRecord() = default;
     explicit CItemRecord(const QString &type) : m_type(type) {}
+    void reserve(int values) { m_values.reserve(values); }
 
     QString type() const { return m_type; }
     void setType(const QString &type) { m_type = type; }

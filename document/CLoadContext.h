@@ -21,4 +21,7 @@ struct CLoadContext {
     CCanvas *canvas = nullptr;
     // Image paths are redirected to this archive's extracted copies.
     const UArchive *archive = nullptr;
+    // The live items are left to be built when their panel is first shown:
+    // a large document opens without building what nobody looks at yet.
+    bool deferItems = false;
 };

@@ -29,6 +29,9 @@ const quint32 FormatWord = 16;
 const quint32 MaxMemberSize = 256u * 1024u * 1024u;
 // Deflate cannot shrink data by much more than 1032:1.
 const quint64 MaxInflateRatio = 1032;
+// What an open keeps of the members it inflated while checking them, so as
+// not to inflate them again when it extracts them.
+const qint64 MaxKeptBytes = 64 * 1024 * 1024;
 // Longer than any path a file system accepts.
 const quint32 MaxNameLength = 4096;
 const qint64 ChunkSize = 64 * 1024;
@@ -240,21 +243,33 @@ InflateResult inflateMember(QIODevice &archive, const StoredMember &member, QIOD
     return InflateResult::Ok;
 }
 
-// Writes one checked member to its place; answers an error text or nothing.
-QString extractMember(QFile &archive, const StoredMember &member, const QString &target)
+// Writes one checked member to its place: the bytes already inflated when
+// there are any, otherwise inflated from the archive; answers an error text
+// or nothing.
+QString extractMember(QIODevice &archive, const QString &archivePath, const StoredMember &member,
+                      const QByteArray *inflated, const QString &target, QSet<QString> &folders)
 {
     const QString memberFolder = QFileInfo(target).path();
-    if (!QDir().mkpath(memberFolder))
-        return QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
-            .arg(memberFolder);
+    if (!folders.contains(memberFolder)) {
+        if (!QDir().mkpath(memberFolder))
+            return QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
+                .arg(memberFolder);
+        folders.insert(memberFolder);
+    }
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
             .arg(target, out.errorString());
+    if (inflated) {
+        if (out.write(*inflated) != inflated->size() || !out.flush())
+            return QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
+                .arg(target, out.errorString());
+        return QString();
+    }
     QString reason;
     const InflateResult result = inflateMember(archive, member, &out, &reason);
     if (result == InflateResult::BadData)
-        return damaged(archive.fileName(), reason);
+        return damaged(archivePath, reason);
     if (result == InflateResult::WriteFailed)
         return reason;
     if (!out.flush())
@@ -435,10 +450,22 @@ bool UArchive::open(const QString &path)
     if (!isArchive(path))
         return false;
     m_archiveName = path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile archiveFile(path);
+    if (!archiveFile.open(QIODevice::ReadOnly))
         return failOpen(QCoreApplication::translate("UArchive", "Cannot read file %1: %2")
-                            .arg(path, file.errorString()));
+                            .arg(path, archiveFile.errorString()));
+    // An archive of a common size is read at once rather than a chunk at a
+    // time for every member, twice.
+    QBuffer memory;
+    QIODevice &file = archiveFile.size() <= MaxKeptBytes ? static_cast<QIODevice &>(memory)
+                                                         : static_cast<QIODevice &>(archiveFile);
+    if (&file == &memory) {
+        memory.setData(archiveFile.readAll());
+        if (memory.size() != archiveFile.size())
+            return failOpen(QCoreApplication::translate("UArchive", "Cannot read file %1: %2")
+                                .arg(path, archiveFile.errorString()));
+        memory.open(QIODevice::ReadOnly);
+    }
 
     // Everything is checked before the extraction folder is touched, so a bad
     // archive leaves the disk as it was.
@@ -456,9 +483,32 @@ bool UArchive::open(const QString &path)
                                               .arg(member.name)));
         relativePaths.append(relative);
     }
-    for (const StoredMember &member : members) {
-        if (inflateMember(file, member, nullptr, &reason) != InflateResult::Ok)
+    // The check inflates every member; what it inflated is kept for the
+    // extraction, up to a bound, rather than inflated a second time.
+    QVector<QByteArray> inflated(members.count());
+    QVector<bool> kept(members.count(), false);
+    qint64 keptBytes = 0;
+    for (int index = 0; index < members.count(); ++index) {
+        const StoredMember &member = members.at(index);
+        // The inflated size a member declares bounds what it may produce.
+        char prefix[4];
+        const qint64 declared =
+            member.size >= 4 && file.seek(member.offset) && file.read(prefix, 4) == 4
+                ? qint64(qFromBigEndian<quint32>(prefix))
+                : -1;
+        // A member that declares more than its data can hold is refused below;
+        // nothing is set aside for it.
+        const bool keep = declared >= 0 && keptBytes + declared <= MaxKeptBytes &&
+                          quint64(declared) <= quint64(member.size) * MaxInflateRatio + 64;
+        QBuffer buffer(&inflated[index]);
+        if (keep) {
+            inflated[index].reserve(int(declared));
+            buffer.open(QIODevice::WriteOnly);
+        }
+        if (inflateMember(file, member, keep ? &buffer : nullptr, &reason) != InflateResult::Ok)
             return failOpen(damaged(path, reason));
+        kept[index] = keep;
+        keptBytes += inflated.at(index).size();
     }
 
     QSettings settings(QStringLiteral("Orvane"), QStringLiteral("Zindral Remote builder 2.0"));
@@ -475,6 +525,7 @@ bool UArchive::open(const QString &path)
     // Two members may share a name; the first one's bytes stay, since lookups
     // and image redirection answer the first.
     QSet<QString> extracted;
+    QSet<QString> folders;
     for (int index = 0; index < members.count(); ++index) {
         const StoredMember &member = members.at(index);
         UArchiveHeaderRecord *record =
@@ -486,7 +537,10 @@ bool UArchive::open(const QString &path)
             continue;
         extracted.insert(record->path);
 
-        const QString error = extractMember(file, member, record->path);
+        const QString error =
+            extractMember(file, path, member, kept.at(index) ? &inflated.at(index) : nullptr,
+                          record->path, folders);
+        inflated[index].clear();
         if (!error.isEmpty()) {
             // Leave no half-extracted panel behind.
             m_pExtraction.reset();

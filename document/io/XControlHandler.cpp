@@ -130,8 +130,36 @@ bool XControlHandler::characters(const QString &text)
         return true;
     if (!checkLength(m_text.size() + text.size()))
         return false;
-    m_text += text;
+    if (m_text.isEmpty()) {
+        // White space that starts a text is trimmed anyway; between elements
+        // it is all there is.
+        const QChar *characters = text.constData();
+        const QChar *end = characters + text.size();
+        while (characters != end && characters->isSpace())
+            ++characters;
+        if (characters == end)
+            return true;
+        // Most values arrive in one piece: sharing it costs no copy.
+        m_text = text;
+    } else {
+        m_text += text;
+    }
     return true;
+}
+
+QString XControlHandler::simplified(const QString &text)
+{
+    // Values as written need no change: checking is cheaper than the copy
+    // simplified() always makes.
+    const int count = text.size();
+    const QChar *characters = text.constData();
+    bool simple = count > 0 && !characters[0].isSpace() && !characters[count - 1].isSpace();
+    for (int i = 0; simple && i < count; ++i) {
+        const QChar c = characters[i];
+        if (c.isSpace() && (c != QLatin1Char(' ') || characters[i + 1].isSpace()))
+            simple = false;
+    }
+    return simple ? text : text.simplified();
 }
 
 void XControlHandler::flushText()
@@ -145,7 +173,7 @@ void XControlHandler::flushText()
                          m_text.contains(QLatin1Char('\t'));
     const QString text = m_property == WidgetProperty && !laidOut && !m_text.trimmed().isEmpty()
                              ? m_text
-                             : m_text.simplified();
+                             : simplified(m_text);
     m_text.clear();
     if (!text.isEmpty() && m_collecting)
         handleText(text);
@@ -153,8 +181,8 @@ void XControlHandler::flushText()
 
 void XControlHandler::handleText(const QString &text)
 {
-    const QString element = currentElement();
-    const QString enclosing = parentElement();
+    const QString &element = currentElement();
+    const QString &enclosing = parentElement();
     if (m_property == WidgetProperty) {
         if (!m_pControl)
             return;

@@ -30,6 +30,8 @@ public:
 private:
     // Character data arrives in pieces; it is handled once per element.
     void flushText();
+    // The text with white space trimmed and runs of it made one blank.
+    static QString simplified(const QString &text);
     void handleText(const QString &text);
     void bindConnection(const QString &chassisLabel);
     HNode *findChassis(const QString &label) const;

@@ -1,11 +1,17 @@
 #include "document/io/XmlHandler.h"
 
+#include "document/io/UProgress.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QIODevice>
 #include <QSet>
 #include <QTextCodec>
 #include <QXmlStreamAttributes>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 QT_WARNING_DISABLE_DEPRECATED
 
@@ -36,10 +42,11 @@ void XmlHandler::pop()
         m_stack[m_depth].clear();
 }
 
-QString XmlHandler::elementAt(int depth) const
+const QString &XmlHandler::elementAt(int depth) const
 {
+    static const QString none;
     if (depth < 0 || depth >= StackSize || depth >= m_depth)
-        return QString();
+        return none;
     return m_stack[depth];
 }
 
@@ -61,19 +68,30 @@ bool XmlHandler::checkLength(int length)
 bool XmlHandler::startElement(const QString &, const QString &, const QString &qName,
                               const QXmlAttributes &attributes)
 {
+    UProgress::step();
     if (m_depth >= MaxDepth)
         return refuse(QCoreApplication::translate("XmlHandler",
                                                   "The elements are nested too deeply."));
     if (!checkLength(qName.size()))
         return false;
+    const int count = attributes.count();
+    // Elements carry a handful of attributes: comparing the pairs costs less
+    // than hashing them, element after element. Many go through a set.
     QSet<QString> names;
-    for (int i = 0; i < attributes.count(); ++i) {
+    for (int i = 0; i < count; ++i) {
         const QString name = attributes.qName(i);
-        if (names.contains(name))
-            return refuse(QCoreApplication::translate("XmlHandler",
-                                                      "The attribute %1 is given twice.")
-                              .arg(name));
-        names.insert(name);
+        bool twice = false;
+        if (count <= 8) {
+            for (int j = 0; j < i && !twice; ++j)
+                twice = attributes.qName(j) == name;
+        } else {
+            twice = names.contains(name);
+            names.insert(name);
+        }
+        if (twice)
+            return refuse(
+                QCoreApplication::translate("XmlHandler", "The attribute %1 is given twice.")
+                    .arg(name));
         if (!checkLength(attributes.value(i).size()))
             return false;
     }
@@ -128,20 +146,60 @@ bool XmlHandler::isXmlCharacter(uint code)
            (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
 }
 
+namespace {
+
+// Whether eight UTF-16 units are all plain: characters of the Basic
+// Multilingual Plane below the surrogates, blanks and up, or tab, line feed
+// or carriage return.
+inline bool plainBlock(const ushort *units)
+{
+#if defined(__SSE2__)
+    // As signed 16-bit numbers the units that are not plain lie in
+    // [-10240, 0x20): 0xD800 and above, and the control characters.
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units));
+    const __m128i belowBlank = _mm_cmplt_epi16(block, _mm_set1_epi16(0x20));
+    const __m128i belowSurrogates = _mm_cmplt_epi16(block, _mm_set1_epi16(-10240));
+    const __m128i whiteSpace =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(block, _mm_set1_epi16(0x9)),
+                                  _mm_cmpeq_epi16(block, _mm_set1_epi16(0xA))),
+                     _mm_cmpeq_epi16(block, _mm_set1_epi16(0xD)));
+    const __m128i unusual = _mm_andnot_si128(_mm_or_si128(belowSurrogates, whiteSpace), belowBlank);
+    return _mm_movemask_epi8(unusual) == 0;
+#else
+    uint unusual = 0;
+    for (int i = 0; i < 8; ++i) {
+        const uint unit = units[i];
+        // Below a blank only tab, line feed and carriage return pass.
+        unusual |= (unit < 0x20 ? (0xFFFFD9FFu >> unit) & 1u : 0u) | uint(unit >= 0xD800);
+    }
+    return unusual == 0;
+#endif
+}
+
+} // namespace
+
 int XmlHandler::findIllegalCharacter(const QString &text)
 {
     const int count = text.size();
-    for (int i = 0; i < count; ++i) {
-        const QChar c = text.at(i);
+    const ushort *units = text.utf16();
+    int i = 0;
+    while (i < count) {
+        // Nearly every character of a real file is plain: eight at a time.
+        if (i + 8 <= count && plainBlock(units + i)) {
+            i += 8;
+            continue;
+        }
+        const QChar c(units[i]);
         if (c.isHighSurrogate()) {
-            if (i + 1 < count && text.at(i + 1).isLowSurrogate()) {
-                ++i;
+            if (i + 1 < count && QChar(units[i + 1]).isLowSurrogate()) {
+                i += 2;
                 continue;
             }
             return i;
         }
         if (c.isLowSurrogate() || !isXmlCharacter(c.unicode()))
             return i;
+        ++i;
     }
     return -1;
 }
@@ -173,12 +231,18 @@ bool XmlHandler::checkText(const QString &text, const QByteArray &raw)
                    .toUpper());
         return false;
     }
-    // Character references the parser would turn into the same.
-    for (int at = text.indexOf(QLatin1String("&#")); at >= 0;
-         at = text.indexOf(QLatin1String("&#"), at + 2)) {
-        const int end = text.indexOf(QLatin1Char(';'), at);
-        if (end < 0 || end - at > 12)
+    // Character references the parser would turn into the same. Looking for
+    // the ampersand alone is much quicker than for both characters.
+    for (int at = text.indexOf(QLatin1Char('&')); at >= 0;
+         at = text.indexOf(QLatin1Char('&'), at + 1)) {
+        if (at + 1 >= text.size() || text.at(at + 1) != QLatin1Char('#'))
             continue;
+        // Only as far as a reference can reach, so that many ampersands
+        // without semicolons cost no more than the text is long.
+        const int semicolon = text.midRef(at, 13).indexOf(QLatin1Char(';'));
+        if (semicolon < 0)
+            continue;
+        const int end = at + semicolon;
         const QStringRef digits = text.midRef(at + 2, end - at - 2);
         bool ok = false;
         const uint code = digits.startsWith(QLatin1Char('x'))
@@ -218,6 +282,10 @@ bool XmlHandler::checkText(const QString &text, const QByteArray &raw)
 bool XmlHandler::runParse(QXmlInputSource &source)
 {
     QXmlSimpleReader reader;
+    // None of the program's files uses namespaces: names are taken as
+    // written, which spares the reader a lookup for every element.
+    reader.setFeature(QStringLiteral("http://xml.org/sax/features/namespaces"), false);
+    reader.setFeature(QStringLiteral("http://xml.org/sax/features/namespace-prefixes"), true);
     reader.setContentHandler(this);
     reader.setErrorHandler(this);
     reader.setDeclHandler(this);
@@ -238,8 +306,16 @@ bool XmlHandler::parse(QIODevice *device)
     m_errorText.clear();
     if (!device)
         return false;
-    // Read whole (and bounded), so the text can be checked before parsing.
-    const QByteArray raw = device->read(MaxFileSize + 1);
+    // Read whole (and bounded), so the text can be checked before parsing. A
+    // file says its size: reading just that spares a buffer of the largest
+    // size allowed for every small template.
+    QByteArray raw;
+    if (device->isSequential())
+        raw = device->read(MaxFileSize + 1);
+    else if (device->size() - device->pos() <= MaxFileSize)
+        raw = device->readAll();
+    else
+        raw.resize(int(MaxFileSize + 1));
     if (raw.size() > MaxFileSize) {
         m_errorText = QCoreApplication::translate("XmlHandler", "the file is larger than 64 MiB");
         return false;

@@ -56,10 +56,10 @@ public:
 
     int depth() const { return m_depth; }
     // Name of the open element at a 0-based depth; empty where not recorded.
-    QString elementAt(int depth) const;
+    const QString &elementAt(int depth) const;
     // The innermost open element and the one around it.
-    QString currentElement() const { return elementAt(m_depth - 1); }
-    QString parentElement() const { return elementAt(m_depth - 2); }
+    const QString &currentElement() const { return elementAt(m_depth - 1); }
+    const QString &parentElement() const { return elementAt(m_depth - 2); }
 
 protected:
     void push(const QString &name);

@@ -1,6 +1,7 @@
 #include "document/io/XmlWriter.h"
 
 #include "document/io/UArchive.h"
+#include "document/io/UProgress.h"
 #include "document/io/XmlHandler.h"
 
 #include <QFileInfo>
@@ -126,6 +127,7 @@ bool XmlWriter::writeStartElement(const QString &name, const QString &nameAttrib
 
 bool XmlWriter::writeEndElement(const QString &name)
 {
+    UProgress::step();
     if (!m_pStream || name.isEmpty())
         return false;
     m_indentation.chop(1);

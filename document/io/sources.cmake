@@ -10,6 +10,7 @@ target_sources(zrbmodel PRIVATE
     document/io/UArchive.h document/io/UArchive.cpp
     document/io/UArchiveHeader.h document/io/UArchiveHeader.cpp
     document/io/UArchiveHeaderRecord.h document/io/UArchiveHeaderRecord.cpp
+    document/io/UProgress.h document/io/UProgress.cpp
 )
 # The archive inflates members in bounded chunks, which qUncompress cannot do.
 find_package(ZLIB REQUIRED)

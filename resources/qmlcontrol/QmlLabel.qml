@@ -1,8 +1,9 @@
 import QtQuick 2.2
-import QtQuick.Controls 1.1
 import wlabel 1.0
 
-Label {
+// A plain Qt Quick text; the native side shows rich text only when the
+// label's text needs it. Drawn as desktop text controls draw theirs.
+Text {
     id: label
     visible: false
     width: 75
@@ -20,7 +21,8 @@ Label {
     font.pixelSize: Math.max(1, textSize)
     horizontalAlignment: Text.AlignLeft
     verticalAlignment: Text.AlignVCenter
-    textFormat: Text.RichText
+    textFormat: Text.PlainText
+    renderType: Text.NativeRendering
     clip: false
 
     function updateTextSize() {

@@ -6,6 +6,7 @@
 #include "app/KMainController.h"
 #include "app/MModel.h"
 #include "app/MainWindow.h"
+#include "app/UBusyCursor.h"
 #include "app/UFileDialog.h"
 #include "commands/BCommand.h"
 #include "commands/BCommandProcessor.h"
@@ -181,6 +182,7 @@ private slots:
     void openDesign();
     void openFilesFromTheCommandLine();
     void aboutAndHelp();
+    void busyCursorWhileWorking();
 
 private:
     QAction *act(int code) const { return m_pController->action(code); }
@@ -210,6 +212,11 @@ void TestMainWindow::init()
 
 void TestMainWindow::cleanup()
 {
+    // Whatever a test did, the wait cursor is gone and no message was shown
+    // under it.
+    QVERIFY2(!QGuiApplication::overrideCursor(), "the wait cursor stayed up");
+    for (const RecordingMessageHandler::Message &message : m_pMessages->messages())
+        QVERIFY2(!message.busy, qPrintable("shown under the wait cursor: " + message.text));
     delete m_pModel; // deletes the controller and its window
     m_pModel = nullptr;
     m_pController = nullptr;
@@ -844,6 +851,26 @@ void TestMainWindow::aboutAndHelp()
     QCOMPARE(m_pMessages->last().icon, QMessageBox::Warning);
     QVERIFY2(m_pMessages->last().text.contains(QStringLiteral("ZRBuilder_Help")),
              qPrintable(m_pMessages->last().text));
+}
+
+void TestMainWindow::busyCursorWhileWorking()
+{
+    {
+        UBusyCursor busy;
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // A window closed under the work would take its document along.
+        QVERIFY2(!m_pController->mainWindow()->close(), "closed while busy");
+        // Long work hands the event loop a moment now and then.
+        bool ran = false;
+        QTimer::singleShot(0, qApp, [&ran] { ran = true; });
+        QElapsedTimer clock;
+        clock.start();
+        while (!ran && clock.elapsed() < 30000)
+            UProgress::step();
+        QVERIFY2(ran, "the event loop never came round");
+    }
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 ZRB_TEST_MAIN(TestMainWindow)

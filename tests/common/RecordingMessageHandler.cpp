@@ -1,5 +1,7 @@
 #include "common/RecordingMessageHandler.h"
 
+#include <QGuiApplication>
+
 RecordingMessageHandler::RecordingMessageHandler() : m_pPrevious(UMessage::handler())
 {
     UMessage::setHandler(this);
@@ -15,7 +17,7 @@ QMessageBox::StandardButton RecordingMessageHandler::show(QMessageBox::Icon icon
                                                           QMessageBox::StandardButtons buttons,
                                                           QMessageBox::StandardButton defaultButton)
 {
-    m_messages.append({icon, title, text, buttons});
+    m_messages.append({icon, title, text, buttons, QGuiApplication::overrideCursor() != nullptr});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     if (defaultButton != QMessageBox::NoButton)

@@ -14,6 +14,8 @@ public:
         QString title;
         QString text;
         QMessageBox::StandardButtons buttons;
+        // Whether the wait cursor was up when it was shown.
+        bool busy = false;
     };
 
     RecordingMessageHandler();

@@ -8,6 +8,7 @@
 #include "controls/WWidgetFactory.h"
 #include "document/CCanvas.h"
 #include "document/CComposite.h"
+#include "document/CDocument.h"
 #include "document/CItemRecord.h"
 #include "document/io/UArchive.h"
 #include "document/io/XmlWriter.h"
@@ -16,12 +17,16 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QPointer>
 #include <QQmlAbstractUrlInterceptor>
+#include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QTest>
 #include <QTextCodec>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -313,6 +318,50 @@ private slots:
         QCOMPARE(label->attribute(0x4100).toString(), QStringLiteral("Left"));
     }
 
+    void labelTextsShowAsRichTextWould_data()
+    {
+        // Labels show plain text unless theirs needs rich text; either way
+        // the text takes the room rich text gives it.
+        QTest::addColumn<QString>("text"); // as read from the file
+        QTest::addColumn<QString>("face"); // empty: none
+        QTest::addColumn<bool>("rich");
+        QTest::newRow("plain words") << "Zone 12 level"
+                                     << "" << false;
+        QTest::newRow("bold") << "Zone 12 level"
+                              << "bold" << true;
+        QTest::newRow("entity") << "Hall &#38; bar"
+                                << "" << true;
+        QTest::newRow("markup") << "a &#60;i&#62;b&#60;/i&#62; c"
+                                << "" << true;
+        QTest::newRow("one blank") << "a b"
+                                   << "" << false;
+    }
+
+    void labelTextsShowAsRichTextWould()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, face);
+        QFETCH(bool, rich);
+        const QString faces = face.isEmpty() ? QString() : "<face>" + face + "</face>";
+        auto *label =
+            qobject_cast<WLabel *>(readItem("label", Box + "<text>" + text + "</text>" + faces));
+        QVERIFY(label);
+        QCOMPARE(label->rootProperty("textFormat").toInt(),
+                 int(rich ? Qt::RichText : Qt::PlainText));
+        // The same text as rich text, in a plain text item.
+        QQmlComponent component(m_pFrame->engine());
+        component.setData("import QtQuick 2.2\nText {}\n", QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        auto *reference = qobject_cast<QQuickItem *>(object.get());
+        QVERIFY(reference);
+        for (const char *name :
+             {"font", "width", "height", "horizontalAlignment", "renderType", "text"})
+            reference->setProperty(name, label->root()->property(name));
+        reference->setProperty("textFormat", int(Qt::RichText));
+        for (const char *size : {"implicitWidth", "implicitHeight", "lineCount"})
+            QCOMPARE(label->root()->property(size), reference->property(size));
+    }
+
     void frameValuesRoundTrip()
     {
         WWidget *item =
@@ -333,6 +382,88 @@ private slots:
                            "\t<bordercolor>#ff405060</bordercolor>\n"
                            "\t<borderwidth>2.5</borderwidth>\n\t<hasBorder>0</hasBorder>\n"
                            "</frame>\n"));
+    }
+
+    // A document opens with items for the panel it shows; another panel gets
+    // its items when it is first shown, in the skin chosen meanwhile, and
+    // panels never shown are saved with their values exactly as read.
+    void panelsGetTheirItemsWhenShown()
+    {
+        TestDir dir;
+        QString scenes;
+        for (int c = 1; c <= 2; ++c) {
+            QString panels;
+            for (int p = 1; p <= 2; ++p)
+                panels +=
+                    QStringLiteral("<Panel name=\"P%1\" type=\"complete\"><Controls>%2"
+                                   "</Controls></Panel>\n")
+                        .arg(p)
+                        .arg(oneItem("label", QStringLiteral("<x>1.25</x><y>2</y><width>60</width>"
+                                                             "<height>20</height><text>C%1 P%2"
+                                                             "</text>")
+                                                  .arg(c)
+                                                  .arg(p)) +
+                                 oneItem("button", Box + "<onimage>../images/skins/Accent/Blue/"
+                                                         "mute_on.png</onimage>"));
+            scenes += QStringLiteral("<Scene name=\"C%1\"><Panels>%2</Panels></Scene>\n")
+                          .arg(c)
+                          .arg(panels);
+        }
+        const QString path = dir.filePath(QStringLiteral("four.cpf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(("<?xml version=\"1.0\"?>\n<ZDX><Scenes>" + scenes + "</Scenes></ZDX>\n")
+                               .toUtf8()) > 0);
+        file.close();
+
+        // The document it replaces leaves the canvas at once and goes soon after.
+        QPointer<QQuickItem> old = widget(m_pModel->currentPanel()->childAt(0))->root();
+        QVERIFY(old);
+        QVERIFY2(m_pModel->open(path), qPrintable(m_pModel->lastError()));
+        QVERIFY(!old || !old->parentItem());
+        QTRY_VERIFY(!old);
+
+        const auto label = [this](int c, int p) {
+            auto *collection = static_cast<CComposite *>(m_pModel->documentRoot()->childAt(c));
+            return static_cast<CComposite *>(collection->childAt(p))->childAt(0);
+        };
+        QCOMPARE(m_pModel->currentPanel(), label(0, 0)->parent());
+        QVERIFY(widget(label(0, 0)));
+        QCOMPARE(widget(label(0, 0))->rootText(), QStringLiteral("C1 P1"));
+        for (const auto &[c, p] : {std::pair(0, 1), std::pair(1, 0), std::pair(1, 1)})
+            QVERIFY2(label(c, p)->items().isEmpty() && label(c, p)->hasUnbuiltItems(),
+                     qPrintable(QStringLiteral("C%1 P%2 has items").arg(c + 1).arg(p + 1)));
+
+        // As read until the skin changes; then also what is built later.
+        const auto onImage = [&label](int c, int p) {
+            return widget(label(c, p)->parent()->childAt(1))->rootProperty("onImage").toString();
+        };
+        QCOMPARE(onImage(0, 0), QStringLiteral("../images/skins/Accent/Blue/mute_on.png"));
+        m_pCanvas->setAccent(QStringLiteral("Red"));
+        m_pModel->applySkin(m_pCanvas->skin(), m_pCanvas->accent());
+        QCOMPARE(onImage(0, 0), QStringLiteral("../images/skins/Accent/Red/mute_on.png"));
+
+        QVERIFY(m_pModel->setPage(1));
+        QCOMPARE(onImage(0, 1), QStringLiteral("../images/skins/Accent/Red/mute_on.png"));
+        QVERIFY(widget(label(0, 1)));
+        QCOMPARE(widget(label(0, 1))->rootText(), QStringLiteral("C1 P2"));
+        QCOMPARE(widget(label(0, 1))->rootGeometry(), widget(label(0, 0))->rootGeometry());
+
+        // Saved: the shown panels write what their items hold, the others
+        // what was read.
+        QVERIFY2(m_pModel->save(dir.filePath(QStringLiteral("four.cpz"))),
+                 qPrintable(m_pModel->lastError()));
+        CCanvas canvas;
+        CDocument saved;
+        saved.setCanvas(&canvas);
+        QVERIFY2(saved.open(dir.filePath(QStringLiteral("four.cpz"))),
+                 qPrintable(saved.lastError()));
+        auto *collection = static_cast<CComposite *>(saved.root()->childAt(1));
+        const CItemRecord record =
+            static_cast<CComposite *>(collection->childAt(1))->childAt(0)->itemRecords().value(0);
+        QCOMPARE(record.value(QStringLiteral("x")), QStringLiteral("1.25"));
+        QCOMPARE(record.value(QStringLiteral("text")), QStringLiteral("C2 P2"));
+        QVERIFY2(!record.hasValue(QStringLiteral("xfract")), "written by a live item");
     }
 
     // A picture chosen from a file travels in the saved archive and is found

@@ -279,7 +279,7 @@ private slots:
             block->setNames(QStringLiteral("Laptop,,Mic,"));
         } else if (owner == QLatin1String("group")) {
             block = new HGroup();
-            block->readProperty(attributes({"name", "groupType", "value", "Selector"}));
+            block->readProperty(QStringLiteral("groupType"), QStringLiteral("Selector"));
             for (const char *name : {"Laptop HDMI", "Wireless Mic"})
                 block->readAssignment(
                     attributes({"targetID", "31", "targetProp", "name1", "targetValue", name}));

@@ -266,6 +266,90 @@ private slots:
         QCOMPARE(nodeListing(m_pRoot), nodes);
     }
 
+    void rowsOfCrowdedDesigns_data()
+    {
+        // Parent rows are found by hash now; these designs, with many nodes on
+        // one parent and many rows of the same text, must give the rows the
+        // search of the whole model gave: same order, same nesting.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rows");
+        const auto numbered = [](const QString &pattern, int count) {
+            QStringList labels;
+            for (int i = 1; i <= count; ++i)
+                labels << pattern.arg(i);
+            return labels;
+        };
+        const QString main = chassis("Rack", "TV-800", true);
+        const QString emptyGroups = "Groups\nParameterSets\n";
+        const QString emptyChassis = "  Analog I/O\n  Digital I/O\n  Blocks\n";
+
+        QString gains;
+        for (const QString &label : numbered("Gain %1", 40))
+            gains += gainNode(label);
+        QTest::newRow("forty blocks on one chassis")
+            << design("4.3", main + gains)
+            << "Rack\n  Analog I/O\n  Digital I/O\n  Blocks\n" +
+                   levelMuteRows(numbered("Gain %1", 40)) + emptyGroups;
+
+        QString racks;
+        for (int i = 1; i <= 3; ++i)
+            racks += chassis("Rack", "TV-800", i == 1, "Torva800", QString("10.0.0.%1").arg(i)) +
+                     cardNode("Input", "MIC-4", "Mics") + gainNode("Level") +
+                     cardNode("Output", "DOUT-8", "Feed");
+        const QString rackRows = "Rack\n  Analog I/O\n" + levelMuteRows({"Mics"}) +
+                                 "  Digital I/O\n" + levelMuteRows({"Feed"}) + "  Blocks\n" +
+                                 levelMuteRows({"Level"});
+        QTest::newRow("three chassis of the same name keep their own cards")
+            << design("4.3", racks) << rackRows.repeated(3) + emptyGroups;
+
+        QTest::newRow("a chassis named like a category row takes its cards itself")
+            << design("4.3", chassis("Analog I/O", "TV-800", true) +
+                                 cardNode("Input", "AIN-4", "Mics") + gainNode("Gain"))
+            << "Analog I/O\n" + emptyChassis + levelMuteRows({"Gain"}) +
+                   levelMuteRows({"Mics"}, 2) + emptyGroups;
+
+        QString zones;
+        QString sets;
+        QString assignments = "<Assignment>";
+        for (int i = 1; i <= 12; ++i) {
+            zones += group(QString::number(i), "Zone", "Mute");
+            sets += parameterSet(QString::number(100 + i), i % 2 ? "Scene" : "Other", "1");
+            assignments +=
+                QString("<Group id=\"%1\"/><ParameterSet id=\"%2\"/>").arg(i).arg(100 + i);
+        }
+        // A second group of an id already read is not the one assigned.
+        zones += group("1", "Same id", "Mute");
+        assignments += "</Assignment>";
+        QString zoneRows;
+        QString setRows = "  ParameterList #control\n";
+        for (int i = 1; i <= 12; ++i) {
+            zoneRows += "  Zone\n    Mute #control\n";
+            setRows += QString(i % 2 ? "  Scene #control\n" : "  Other #control\n");
+        }
+        QTest::newRow("groups and sets of the same names")
+            << design("4.3", main, zones, sets, assignments)
+            << "Rack\n" + emptyChassis + "Groups\n" + zoneRows + "ParameterSets\n" + setRows;
+
+        // With two rows of the text "Groups" there is no one row for groups.
+        QTest::newRow("a block named like the groups row")
+            << design("4.3", main + gainNode("Groups"), group("1", "Zone", "Mute"), QString(),
+                      "<Assignment><Group id=\"1\"/></Assignment>")
+            << "Rack\n  Analog I/O\n  Digital I/O\n  Blocks\n" + levelMuteRows({"Groups"}) +
+                   emptyGroups;
+    }
+
+    void rowsOfCrowdedDesigns()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, rows);
+        QString error;
+        QVERIFY2(loadText(text, &error), qPrintable(error));
+        m_pRoot->pruneUnreferenced();
+        QStandardItemModel model;
+        m_pRoot->populate(&model);
+        QCOMPARE(rowListing(model, true), rows);
+    }
+
     void deviceNodeChangesNothing()
     {
         QVERIFY(loadText(design(

@@ -10,6 +10,7 @@
 #include "design/HNodeFactory.h"
 #include "design/HParameterSet.h"
 #include "design/HRoot.h"
+#include "design/HTemplateCache.h"
 #include "design/HTorvaLink.h"
 #include "design/XParameterHandler.h"
 #include "device/IInterface.h"
@@ -22,7 +23,6 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTcpServer>
-#include <QXmlStreamAttributes>
 #include <QtTest>
 
 #include <memory>
@@ -42,22 +42,13 @@ private:
     QString m_path;
 };
 
-// Attributes of a design Property element.
-QXmlStreamAttributes attrs(const QString &name, const QString &value)
-{
-    QXmlStreamAttributes attributes;
-    attributes.append(QStringLiteral("name"), name);
-    attributes.append(QStringLiteral("value"), value);
-    return attributes;
-}
-
 HChassis *makeChassis(const QString &label, const QString &title,
                       const QString &deviceType = QStringLiteral("Torva800"))
 {
     auto *chassis = new HChassis;
-    chassis->readProperty(attrs(QStringLiteral("label"), label));
-    chassis->readProperty(attrs(QStringLiteral("title"), title));
-    chassis->readProperty(attrs(QStringLiteral("deviceType"), deviceType));
+    chassis->readProperty(QStringLiteral("label"), label);
+    chassis->readProperty(QStringLiteral("title"), title);
+    chassis->readProperty(QStringLiteral("deviceType"), deviceType);
     return chassis;
 }
 
@@ -267,9 +258,22 @@ private slots:
         XParameterHandler handler(&parameters);
         QVERIFY2(handler.parse(&file), qPrintable(handler.errorText()));
         QStringList names;
-        for (CParameter *parameter : qAsConst(parameters))
+        QStringList read;
+        for (CParameter *parameter : qAsConst(parameters)) {
             names << parameter->text();
+            read << parameter->text() + '|' + parameter->type();
+        }
         qDeleteAll(parameters);
+        // The kept copy of a template (asked for twice: read, then kept)
+        // offers what a fresh read of the file does.
+        for (int round = 0; round < 2; ++round) {
+            const HTemplateCache::Template kept = HTemplateCache::parameters(path);
+            QVERIFY(kept.found && kept.parsed);
+            QStringList keptRead;
+            for (const HTemplateCache::Parameter &parameter : kept.parameters)
+                keptRead << parameter.text + '|' + parameter.type;
+            QCOMPARE(keptRead, read);
+        }
         const QList<TemplateControl> controls = readControls(bytes);
         QVERIFY(!controls.isEmpty());
         // Dropping a parameter takes the one control of the same name.
@@ -483,7 +487,7 @@ private slots:
             } else if (name == QLatin1String("#typeNumber")) {
                 node->setTypenum(value);
             } else {
-                node->readProperty(attrs(name, value));
+                node->readProperty(name, value);
             }
         }
         QStringList actual;
@@ -579,6 +583,12 @@ private slots:
                       "<parameter><text>Mu"));
         QCOMPARE(block.loadParameters(), 1);
         QVERIFY(block.parameters().isEmpty());
+        // Files outside the program's resources are read afresh each time.
+        writeFile(dir, "broken.xml",
+                  "<ZDX><Parameters><parameter><text>Level</text><type>Slider</type></parameter>"
+                  "</Parameters><Controls/></ZDX>");
+        QCOMPARE(block.loadParameters(), 2);
+        QCOMPARE(block.parameters().first()->text(), QStringLiteral("Level"));
     }
 
     void populateTree()

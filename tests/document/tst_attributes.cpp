@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QBuffer>
 #include <QTest>
-#include <QXmlStreamAttributes>
 
 class TestAttributes : public QObject
 {
@@ -192,10 +191,7 @@ private slots:
     void channelLabelFromBlock()
     {
         HTorvaLink link;
-        QXmlStreamAttributes property;
-        property.append(QStringLiteral("name"), QStringLiteral("label4"));
-        property.append(QStringLiteral("value"), QStringLiteral("Ch 4"));
-        link.readProperty(property);
+        link.readProperty(QStringLiteral("label4"), QStringLiteral("Ch 4"));
 
         CControl control;
         control.setBlock(&link);
