@@ -740,8 +740,9 @@ private slots:
         QTest::newRow("external entity") << external << "Entity declarations";
         const QByteArray head = "<?xml version=\"1.0\"?>\n<ZDX><Controls>";
         const QByteArray tail = "</Controls></ZDX>\n";
+        static const char nulInName[] = "<Control name=\"a\0b\" type=\"Label\"/>";
         QTest::newRow("NUL in an attribute")
-            << head + QByteArray("<Control name=\"a\0b\" type=\"Label\"/>", 37) + tail << "U+0000";
+            << head + QByteArray(nulInName, sizeof(nulInName) - 1) + tail << "U+0000";
         QTest::newRow("reference to NUL") << head + "<Control name=\"a&#0;\" type=\"Label\"/>" + tail
                                           << "&#0;";
         QTest::newRow("lone surrogate") << head + "<Control name=\"&#xD800;\" type=\"Label\"/>" + tail
