@@ -55,7 +55,8 @@ void VTree::mouseDoubleClickEvent(QMouseEvent *event)
 
 void VTree::keyPressEvent(QKeyEvent *event)
 {
-    m_heldKey = event->key();
+    // An arrow pressed with Control held still counts as Control held.
+    m_heldKey = (event->modifiers() & Qt::ControlModifier) ? int(Qt::Key_Control) : event->key();
     QTreeView::keyPressEvent(event);
 }
 

@@ -180,7 +180,8 @@ private slots:
         QVERIFY(tree->isExpanded(graphics));
         tree->collapseAll();
         QTest::keyPress(tree, Qt::Key_Control);
-        tree->setCurrentIndex(links);
+        QTest::keyClick(tree, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(tree->currentIndex(), links);
         QVERIFY(!tree->isExpanded(links));
         QTest::keyRelease(tree, Qt::Key_Control);
         QCOMPARE(tree->heldKey(), 0);
