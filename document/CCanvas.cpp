@@ -122,9 +122,13 @@ void CCanvas::copyDocumentValues(const CCanvas &other)
 
 void CCanvas::takeDocumentValues(const CCanvas &other)
 {
+    // Rebuilding the rows costs more than anything else after the read: the
+    // ones shown stay when the document names the same rows and skin.
+    const bool sameLook = m_skin == other.m_skin && m_accent == other.m_accent &&
+                          topRow() == other.topRow() && bottomRow() == other.bottomRow();
     copyDocumentValues(other);
     computePixelSize();
-    if (m_pObserver)
+    if (m_pObserver && !sameLook)
         m_pObserver->canvasSkinChanged(m_skin, m_accent);
 }
 

@@ -165,7 +165,8 @@ bool CDocument::open(const QString &path)
 
     QString readPath = path;
     if (UArchive::isArchive(path)) {
-        if (!archive->open(path)) {
+        // The pictures are written while the panel is read.
+        if (!archive->open(path, true)) {
             m_lastError = archive->errorString();
             return false;
         }
@@ -206,7 +207,14 @@ bool CDocument::open(const QString &path)
     // Items resolve relative file names while they are read.
     const QString previousBase = m_basePath;
     m_basePath = folderOf(readPath);
-    if (!root->loadFile(readPath, context, &error)) {
+    const bool read = root->loadFile(readPath, context, &error);
+    // A picture that could not be written fails the open as it always has.
+    if (!archive->finishOpen()) {
+        m_basePath = previousBase;
+        m_lastError = archive->errorString();
+        return false;
+    }
+    if (!read) {
         m_basePath = previousBase;
         m_lastError = tr("Cannot read file %1: %2").arg(path, error);
         return false;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
@@ -20,6 +21,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <system_error>
 
 namespace {
 
@@ -243,29 +245,46 @@ InflateResult inflateMember(QIODevice &archive, const StoredMember &member, QIOD
     return InflateResult::Ok;
 }
 
-// Writes one checked member to its place: the bytes already inflated when
-// there are any, otherwise inflated from the archive; answers an error text
-// or nothing.
-QString extractMember(QIODevice &archive, const QString &archivePath, const StoredMember &member,
-                      const QByteArray *inflated, const QString &target, QSet<QString> &folders)
+// Makes the folder a member goes into, once per folder.
+QString makeMemberFolder(const QString &target, QSet<QString> &folders)
 {
     const QString memberFolder = QFileInfo(target).path();
-    if (!folders.contains(memberFolder)) {
-        if (!QDir().mkpath(memberFolder))
-            return QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
-                .arg(memberFolder);
-        folders.insert(memberFolder);
-    }
+    if (folders.contains(memberFolder))
+        return QString();
+    if (!QDir().mkpath(memberFolder))
+        return QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
+            .arg(memberFolder);
+    folders.insert(memberFolder);
+    return QString();
+}
+
+// Writes the inflated bytes of a checked member to its place; answers an
+// error text or nothing.
+QString writeMember(const QString &target, const QByteArray &inflated, QSet<QString> &folders)
+{
+    QString error = makeMemberFolder(target, folders);
+    if (!error.isEmpty())
+        return error;
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        out.write(inflated) != inflated.size() || !out.flush())
+        return QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
+            .arg(target, out.errorString());
+    return QString();
+}
+
+// Writes one checked member to its place, inflating it from the archive;
+// answers an error text or nothing.
+QString extractMember(QIODevice &archive, const QString &archivePath, const StoredMember &member,
+                      const QString &target, QSet<QString> &folders)
+{
+    QString error = makeMemberFolder(target, folders);
+    if (!error.isEmpty())
+        return error;
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
             .arg(target, out.errorString());
-    if (inflated) {
-        if (out.write(*inflated) != inflated->size() || !out.flush())
-            return QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
-                .arg(target, out.errorString());
-        return QString();
-    }
     QString reason;
     const InflateResult result = inflateMember(archive, member, &out, &reason);
     if (result == InflateResult::BadData)
@@ -278,11 +297,54 @@ QString extractMember(QIODevice &archive, const QString &archivePath, const Stor
     return QString();
 }
 
+// Whether a document reads the member while it opens, so it must be on disk
+// before open() returns: the panel file and the design file.
+bool readWhileOpening(const QString &name)
+{
+    return name.endsWith(QLatin1String(".cpf")) || name.endsWith(QLatin1String(".zdp"));
+}
+
+// Whether this process has yet to clear the stale folders under a base
+// folder; answers true once per base folder.
+bool firstOpenUnder(const QString &base)
+{
+    static QMutex mutex;
+    static QSet<QString> cleared;
+    const QString canonical = QFileInfo(base).canonicalFilePath();
+    const QMutexLocker lock(&mutex);
+    if (cleared.contains(canonical.isEmpty() ? base : canonical))
+        return false;
+    cleared.insert(canonical.isEmpty() ? base : canonical);
+    return true;
+}
+
 } // namespace
 
 UArchive::UArchive() = default;
 
-UArchive::~UArchive() = default;
+UArchive::~UArchive()
+{
+    // The folder goes with the archive, and not while pictures are still
+    // being written into it.
+    waitForPictures();
+}
+
+QString UArchive::waitForPictures()
+{
+    if (!m_pictures.valid())
+        return QString();
+    return m_pictures.get();
+}
+
+bool UArchive::finishOpen()
+{
+    const QString error = waitForPictures();
+    if (error.isEmpty())
+        return true;
+    // Leave no half-extracted panel behind.
+    m_pExtraction.reset();
+    return failOpen(error);
+}
 
 void UArchive::setArchiveName(const QString &path)
 {
@@ -438,8 +500,9 @@ bool UArchive::failOpen(const QString &message)
     return false;
 }
 
-bool UArchive::open(const QString &path)
+bool UArchive::open(const QString &path, bool picturesLater)
 {
+    waitForPictures();
     m_openFailed = false;
     m_errorString.clear();
     // Members of an earlier archive must not answer for a plain panel file,
@@ -526,6 +589,7 @@ bool UArchive::open(const QString &path)
     // and image redirection answer the first.
     QSet<QString> extracted;
     QSet<QString> folders;
+    QVector<QPair<QString, QByteArray>> later;
     for (int index = 0; index < members.count(); ++index) {
         const StoredMember &member = members.at(index);
         UArchiveHeaderRecord *record =
@@ -537,15 +601,40 @@ bool UArchive::open(const QString &path)
             continue;
         extracted.insert(record->path);
 
+        if (picturesLater && kept.at(index) && !readWhileOpening(member.name)) {
+            later.append({record->path, inflated.at(index)});
+            inflated[index].clear();
+            continue;
+        }
         const QString error =
-            extractMember(file, path, member, kept.at(index) ? &inflated.at(index) : nullptr,
-                          record->path, folders);
+            kept.at(index) ? writeMember(record->path, inflated.at(index), folders)
+                           : extractMember(file, path, member, record->path, folders);
         inflated[index].clear();
         if (!error.isEmpty()) {
             // Leave no half-extracted panel behind.
             m_pExtraction.reset();
             return failOpen(error);
         }
+    }
+    if (later.isEmpty())
+        return true;
+    // Writing the pictures is file system work the caller's reading of the
+    // panel need not wait for; finishOpen() does.
+    auto writeLater = [later, folders]() mutable {
+        for (const auto &member : qAsConst(later)) {
+            const QString error = writeMember(member.first, member.second, folders);
+            if (!error.isEmpty())
+                return error;
+        }
+        return QString();
+    };
+    try {
+        m_pictures = std::async(std::launch::async, writeLater);
+    } catch (const std::system_error &) {
+        // No thread to be had: written here and now.
+        std::promise<QString> written;
+        written.set_value(writeLater());
+        m_pictures = written.get_future();
     }
     return true;
 }
@@ -645,7 +734,10 @@ bool UArchive::makeExtractionFolder(const QString &base, bool createParents)
             return failOpen(QCoreApplication::translate("UArchive", "Cannot create the folder %1.")
                                 .arg(base));
     }
-    removeStaleFolders(base);
+    // Once per folder and process: what ended runs left stays gone, and
+    // every further open is spared the scan.
+    if (firstOpenUnder(base))
+        removeStaleFolders(base);
     // Named after the process, so a later run can tell whose folders it finds.
     auto folder = std::make_unique<QTemporaryDir>(
         base + QLatin1Char('/') + QString::number(QCoreApplication::applicationPid()) +

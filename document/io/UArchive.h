@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <future>
 #include <memory>
 
 class QTemporaryDir;
@@ -42,8 +43,13 @@ public:
     bool writeAndCleanUp();
 
     // Extracts an archive; false when the file is no archive (a plain panel
-    // file, read by the caller) or the archive is unreadable or damaged.
-    bool open(const QString &path);
+    // file, read by the caller) or the archive is unreadable or damaged. With
+    // picturesLater, every member but the panel and design files may still be
+    // being written when it returns; finishOpen() waits for them.
+    bool open(const QString &path, bool picturesLater = false);
+    // Waits for the members open() left to write; false, with the folder
+    // removed and the header cleared, when one could not be written.
+    bool finishOpen();
     // True when open() refused the file as a damaged archive (as opposed to a
     // plain XML file), so the caller must not read it as XML either.
     bool lastOpenFailed() const { return m_openFailed; }
@@ -70,7 +76,11 @@ private:
     // Removes the folders that processes no longer running left behind.
     static void removeStaleFolders(const QString &base);
 
+    // Answers the error of the pictures written in the background, if any.
+    QString waitForPictures();
+
     std::unique_ptr<QTemporaryDir> m_pExtraction;
+    std::future<QString> m_pictures;
     QString m_archiveName;
     UArchiveHeader m_header;
     QString m_errorString;
