@@ -521,6 +521,56 @@ private slots:
         QCOMPARE(snapshot(base), before);
     }
 
+    // Pictures may still be being written when open() returns; one that
+    // cannot be written fails the open all the same and takes the folder with
+    // it, while the panel file is there at once.
+    void picturesWrittenLater_data()
+    {
+        QTest::addColumn<bool>("later");
+        QTest::addColumn<bool>("blocked");
+        for (const bool later : {false, true}) {
+            for (const bool blocked : {false, true})
+                QTest::addRow("%s%s", later ? "later" : "at once",
+                              blocked ? ", a file where a folder goes" : "")
+                    << later << blocked;
+        }
+    }
+
+    void picturesWrittenLater()
+    {
+        QFETCH(bool, later);
+        QFETCH(bool, blocked);
+        TestDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString base = useOutFolder(tmp);
+        Members members = {{QStringLiteral("/panel.cpf"), qCompress("p")},
+                           {QStringLiteral("/image/a.png"), qCompress("a")},
+                           {QStringLiteral("/image/b.png"), qCompress("b")}};
+        if (blocked)
+            members.insert(1, {QStringLiteral("/image"), qCompress("in the way")});
+        const QString path = tmp.filePath(QStringLiteral("x.cpz"));
+        QVERIFY(writeFile(path, buildArchive(members)));
+
+        UArchive archive;
+        const bool opened = archive.open(path, later);
+        QCOMPARE(opened, later || !blocked);
+        if (opened)
+            QCOMPARE(readFile(archive.findMember(QStringLiteral(".cpf"))), QByteArray("p"));
+        const QString folder = archive.header().extractionFolder();
+        const bool finished = opened && archive.finishOpen();
+        QCOMPARE(finished, !blocked);
+        if (blocked) {
+            QVERIFY(archive.lastOpenFailed());
+            QVERIFY2(archive.errorString().contains(QStringLiteral("/image")),
+                     qPrintable(archive.errorString()));
+            QCOMPARE(archive.header().count(), 0);
+            QCOMPARE(snapshot(base), QStringList());
+            return;
+        }
+        QCOMPARE(readFile(folder + QStringLiteral("/image/a.png")), QByteArray("a"));
+        QCOMPARE(readFile(folder + QStringLiteral("/image/b.png")), QByteArray("b"));
+    }
+
     void unusableBaseFolderIsRefused_data()
     {
         QTest::addColumn<QString>("setting"); // below tmp
