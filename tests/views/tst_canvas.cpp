@@ -237,6 +237,8 @@ private slots:
     void qmlFilesLoadCleanly();
     void rowPath_data();
     void rowPath();
+    void documentValuesReloadChangedRows_data();
+    void documentValuesReloadChangedRows();
     void resizeWritesSizeAndRescales();
     void statusBarArrowsStepPages();
     void setupMenuListsItsEntries();
@@ -421,6 +423,45 @@ void TestCanvas::rowPath()
              QStringLiteral("qrc:/qml/objects/QmlToolBarObject.qml"));
     QCOMPARE(rig.scene()->property("bottomRow").toString(),
              QStringLiteral("qrc:/qml/objects/QmlStatusBarObject.qml"));
+}
+
+void TestCanvas::documentValuesReloadChangedRows_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value"); // empty: the document names what is shown
+    QTest::addColumn<bool>("reloads");
+
+    QTest::newRow("same rows and skin") << QString() << QString() << false;
+    QTest::newRow("other top row") << QStringLiteral("topRow")
+                                   << QStringLiteral("qrc:/qml/objects/QmlMinToolBarObject.qml")
+                                   << true;
+    QTest::newRow("other bottom row") << QStringLiteral("bottomRow") << QStringLiteral("?") << true;
+    QTest::newRow("other accent") << QStringLiteral("accent") << QStringLiteral("Red") << true;
+}
+
+void TestCanvas::documentValuesReloadChangedRows()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(bool, reloads);
+
+    CanvasRig rig;
+    QVERIFY(rig.show(300, 600));
+    const QVariant top = rig.scene()->property("topObject");
+    const QVariant bottom = rig.scene()->property("bottomObject");
+    QVERIFY(top.value<QObject *>() && bottom.value<QObject *>());
+
+    // A document read aside, as an open reads it, then taken over.
+    CCanvas read;
+    read.copyDocumentValues(rig.canvas);
+    if (!key.isEmpty())
+        read.setValue(key, value);
+    rig.canvas.takeDocumentValues(read);
+    const bool reloaded = rig.scene()->property("topObject") != top ||
+                          rig.scene()->property("bottomObject") != bottom;
+    QCOMPARE(reloaded, reloads);
+    if (key == QLatin1String("topRow"))
+        QCOMPARE(rig.scene()->property("topRow").toString(), value);
 }
 
 void TestCanvas::resizeWritesSizeAndRescales()
