@@ -709,9 +709,14 @@ bool CComposite::loadFile(const QString &path, const CLoadContext &context, QStr
             *errorText = file.errorString();
         return false;
     }
+    return loadDevice(&file, context, errorText);
+}
+
+bool CComposite::loadDevice(QIODevice *device, const CLoadContext &context, QString *errorText)
+{
     const int firstNew = m_children.count();
     XControlHandler handler(this, context);
-    const bool ok = handler.parse(&file);
+    const bool ok = handler.parse(device);
     if (ok)
         finishLoad(firstNew, context.deferItems);
     else if (errorText)

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QPersistentModelIndex>
 
+class QIODevice;
+
 // An inner node of the document tree: the root, a collection or a panel. It
 // owns its children.
 class CComposite : public CControl
@@ -99,6 +101,8 @@ public:
     // items of what it added (when the host has an item factory and the
     // context does not defer them) and rebinds.
     bool loadFile(const QString &path, const CLoadContext &context, QString *errorText = nullptr);
+    // The same from an open device.
+    bool loadDevice(QIODevice *device, const CLoadContext &context, QString *errorText = nullptr);
     // The same from an in-memory text (clipboard, drag data).
     bool loadString(const QString &text, const CLoadContext &context,
                     QString *errorText = nullptr);

@@ -10,6 +10,7 @@
 #include "document/io/UArchive.h"
 #include "document/io/XmlWriter.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -121,7 +122,12 @@ QString CDocument::rootElementOf(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QString();
-    QXmlStreamReader reader(&file);
+    return rootElementIn(&file);
+}
+
+QString CDocument::rootElementIn(QIODevice *device)
+{
+    QXmlStreamReader reader(device);
     while (!reader.atEnd()) {
         if (reader.readNext() == QXmlStreamReader::StartElement)
             return reader.name().toString();
@@ -165,7 +171,7 @@ bool CDocument::open(const QString &path)
 
     QString readPath = path;
     if (UArchive::isArchive(path)) {
-        // The pictures are written while the panel is read.
+        // The members are written out while the panel is read.
         if (!archive->open(path, true)) {
             m_lastError = archive->errorString();
             return false;
@@ -185,7 +191,12 @@ bool CDocument::open(const QString &path)
             designPath = design;
         }
     }
-    const QString rootElement = rootElementOf(readPath);
+    // A panel file still being written out is read from memory.
+    QByteArray panelBytes;
+    QBuffer panelBuffer(&panelBytes);
+    const bool inMemory =
+        archive->pendingContent(readPath, &panelBytes) && panelBuffer.open(QIODevice::ReadOnly);
+    const QString rootElement = inMemory ? rootElementIn(&panelBuffer) : rootElementOf(readPath);
     if (rootElement == QLatin1String("Project")) {
         m_lastError = tr("%1 is a Zindral Designer design file, not a control panel file.").arg(path);
         return false;
@@ -207,8 +218,10 @@ bool CDocument::open(const QString &path)
     // Items resolve relative file names while they are read.
     const QString previousBase = m_basePath;
     m_basePath = folderOf(readPath);
-    const bool read = root->loadFile(readPath, context, &error);
-    // A picture that could not be written fails the open as it always has.
+    const bool read = inMemory && panelBuffer.seek(0)
+                          ? root->loadDevice(&panelBuffer, context, &error)
+                          : root->loadFile(readPath, context, &error);
+    // A member that could not be written fails the open as it always has.
     if (!archive->finishOpen()) {
         m_basePath = previousBase;
         m_lastError = archive->errorString();

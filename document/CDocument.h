@@ -9,6 +9,7 @@ class CComposite;
 class CControlHost;
 class HRoot;
 class MProject;
+class QIODevice;
 class UArchive;
 class XmlWriter;
 
@@ -68,6 +69,8 @@ public:
     static QString archivePathFor(const QString &path);
     // The name of a file's root element; empty when it is no XML.
     static QString rootElementOf(const QString &path);
+    // The same from an open device.
+    static QString rootElementIn(QIODevice *device);
     // Why a path cannot be read as a file; empty when it can.
     static QString unreadableReason(const QString &path);
 

@@ -297,12 +297,14 @@ QString extractMember(QIODevice &archive, const QString &archivePath, const Stor
     return QString();
 }
 
-// Whether a document reads the member while it opens, so it must be on disk
-// before open() returns: the panel file and the design file.
+// Whether a document reads the member from disk while it opens, so it must
+// be there before open() returns: the design file.
 bool readWhileOpening(const QString &name)
 {
-    return name.endsWith(QLatin1String(".cpf")) || name.endsWith(QLatin1String(".zdp"));
+    return name.endsWith(QLatin1String(".zdp"));
 }
+
+const char MarkerText[] = "Extracted panel archive; removed when its document closes.\n";
 
 // Whether this process has yet to clear the stale folders under a base
 // folder; answers true once per base folder.
@@ -324,21 +326,22 @@ UArchive::UArchive() = default;
 
 UArchive::~UArchive()
 {
-    // The folder goes with the archive, and not while pictures are still
+    // The folder goes with the archive, and not while members are still
     // being written into it.
-    waitForPictures();
+    waitForWriting();
 }
 
-QString UArchive::waitForPictures()
+QString UArchive::waitForWriting()
 {
-    if (!m_pictures.valid())
+    if (!m_writing.valid())
         return QString();
-    return m_pictures.get();
+    return m_writing.get();
 }
 
 bool UArchive::finishOpen()
 {
-    const QString error = waitForPictures();
+    const QString error = waitForWriting();
+    m_later.clear();
     if (error.isEmpty())
         return true;
     // Leave no half-extracted panel behind.
@@ -500,9 +503,10 @@ bool UArchive::failOpen(const QString &message)
     return false;
 }
 
-bool UArchive::open(const QString &path, bool picturesLater)
+bool UArchive::open(const QString &path, bool background)
 {
-    waitForPictures();
+    waitForWriting();
+    m_later.clear();
     m_openFailed = false;
     m_errorString.clear();
     // Members of an earlier archive must not answer for a plain panel file,
@@ -580,7 +584,7 @@ bool UArchive::open(const QString &path, bool picturesLater)
     if (folder.isEmpty())
         return failOpen(QCoreApplication::translate(
             "UArchive", "There is no folder to extract the archive into."));
-    if (!makeExtractionFolder(folder, setting.isEmpty()))
+    if (!makeExtractionFolder(folder, setting.isEmpty(), !background))
         return false;
     const QString ownFolder = m_pExtraction->path();
     m_header.setExtractionFolder(ownFolder);
@@ -590,6 +594,9 @@ bool UArchive::open(const QString &path, bool picturesLater)
     QSet<QString> extracted;
     QSet<QString> folders;
     QVector<QPair<QString, QByteArray>> later;
+    // The marker goes first, so a folder holding anything holds it.
+    if (background)
+        later.append({m_pExtraction->filePath(QLatin1String(MarkerName)), QByteArray(MarkerText)});
     for (int index = 0; index < members.count(); ++index) {
         const StoredMember &member = members.at(index);
         UArchiveHeaderRecord *record =
@@ -601,7 +608,7 @@ bool UArchive::open(const QString &path, bool picturesLater)
             continue;
         extracted.insert(record->path);
 
-        if (picturesLater && kept.at(index) && !readWhileOpening(member.name)) {
+        if (background && kept.at(index) && !readWhileOpening(member.name)) {
             later.append({record->path, inflated.at(index)});
             inflated[index].clear();
             continue;
@@ -618,8 +625,9 @@ bool UArchive::open(const QString &path, bool picturesLater)
     }
     if (later.isEmpty())
         return true;
-    // Writing the pictures is file system work the caller's reading of the
-    // panel need not wait for; finishOpen() does.
+    // Writing the members is file system work the caller's reading of the
+    // panel need not wait for: it reads them from memory; finishOpen() waits.
+    m_later = later;
     auto writeLater = [later, folders]() mutable {
         for (const auto &member : qAsConst(later)) {
             const QString error = writeMember(member.first, member.second, folders);
@@ -629,14 +637,25 @@ bool UArchive::open(const QString &path, bool picturesLater)
         return QString();
     };
     try {
-        m_pictures = std::async(std::launch::async, writeLater);
+        m_writing = std::async(std::launch::async, writeLater);
     } catch (const std::system_error &) {
         // No thread to be had: written here and now.
         std::promise<QString> written;
         written.set_value(writeLater());
-        m_pictures = written.get_future();
+        m_writing = written.get_future();
     }
     return true;
+}
+
+bool UArchive::pendingContent(const QString &memberPath, QByteArray *content) const
+{
+    for (const auto &member : m_later) {
+        if (member.first == memberPath) {
+            *content = member.second;
+            return true;
+        }
+    }
+    return false;
 }
 
 QString UArchive::findMember(const QString &fragment) const
@@ -720,7 +739,7 @@ void UArchive::removeStaleFolders(const QString &base)
     }
 }
 
-bool UArchive::makeExtractionFolder(const QString &base, bool createParents)
+bool UArchive::makeExtractionFolder(const QString &base, bool createParents, bool marked)
 {
     m_pExtraction.reset();
     const QFileInfo info(base);
@@ -747,9 +766,8 @@ bool UArchive::makeExtractionFolder(const QString &base, bool createParents)
                             .arg(base, folder->errorString()));
     const QString markerPath = folder->filePath(QLatin1String(MarkerName));
     QFile marker(markerPath);
-    if (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        marker.write("Extracted panel archive; removed when its document closes.\n") < 0 ||
-        !marker.flush())
+    if (marked && (!marker.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                   marker.write(MarkerText) < 0 || !marker.flush()))
         return failOpen(QCoreApplication::translate("UArchive", "Cannot write file %1: %2")
                             .arg(markerPath, marker.errorString()));
     m_pExtraction = std::move(folder);

@@ -2,7 +2,10 @@
 
 #include "document/io/UArchiveHeader.h"
 
+#include <QByteArray>
+#include <QPair>
 #include <QString>
+#include <QVector>
 
 #include <future>
 #include <memory>
@@ -43,13 +46,17 @@ public:
     bool writeAndCleanUp();
 
     // Extracts an archive; false when the file is no archive (a plain panel
-    // file, read by the caller) or the archive is unreadable or damaged. With
-    // picturesLater, every member but the panel and design files may still be
-    // being written when it returns; finishOpen() waits for them.
-    bool open(const QString &path, bool picturesLater = false);
+    // file, read by the caller) or the archive is unreadable or damaged. In
+    // the background, every member but the design file may still be being
+    // written when it returns (pendingContent() has them); finishOpen() waits
+    // for them.
+    bool open(const QString &path, bool background = false);
     // Waits for the members open() left to write; false, with the folder
     // removed and the header cleared, when one could not be written.
     bool finishOpen();
+    // The content of a member at memberPath still being written, checked
+    // and inflated; false when it is on disk already.
+    bool pendingContent(const QString &memberPath, QByteArray *content) const;
     // True when open() refused the file as a damaged archive (as opposed to a
     // plain XML file), so the caller must not read it as XML either.
     bool lastOpenFailed() const { return m_openFailed; }
@@ -72,15 +79,17 @@ private:
     bool failOpen(const QString &message);
     bool failWrite(const QString &reason);
     // Makes a new folder of this archive's own under the base folder.
-    bool makeExtractionFolder(const QString &base, bool createParents);
+    // Unmarked, the caller writes the marker.
+    bool makeExtractionFolder(const QString &base, bool createParents, bool marked);
     // Removes the folders that processes no longer running left behind.
     static void removeStaleFolders(const QString &base);
 
-    // Answers the error of the pictures written in the background, if any.
-    QString waitForPictures();
+    // Answers the error of the members written in the background, if any.
+    QString waitForWriting();
 
     std::unique_ptr<QTemporaryDir> m_pExtraction;
-    std::future<QString> m_pictures;
+    std::future<QString> m_writing;
+    QVector<QPair<QString, QByteArray>> m_later;
     QString m_archiveName;
     UArchiveHeader m_header;
     QString m_errorString;
