@@ -2,6 +2,7 @@
 
 #include "document/io/UProgress.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QIODevice>
@@ -310,7 +311,11 @@ bool XmlHandler::parse(QIODevice *device)
     // file says its size: reading just that spares a buffer of the largest
     // size allowed for every small template.
     QByteArray raw;
-    if (device->isSequential())
+    // Bytes already in memory are shared rather than copied.
+    auto *buffer = qobject_cast<QBuffer *>(device);
+    if (buffer && buffer->pos() == 0 && buffer->size() <= MaxFileSize)
+        raw = buffer->data();
+    else if (device->isSequential())
         raw = device->read(MaxFileSize + 1);
     else if (device->size() - device->pos() <= MaxFileSize)
         raw = device->readAll();
