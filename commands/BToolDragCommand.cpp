@@ -14,13 +14,9 @@ namespace {
 constexpr double Margin = 15.0;
 } // namespace
 
-BToolDragCommand::BToolDragCommand() : BCommand(Transient) {}
-
 void BToolDragCommand::prepare()
 {
-    m_wasModified = m_pModel && m_pModel->isModified();
-    BCommand::prepare();
-    m_controls = BSelection::ofCurrentPanel(m_pModel);
+    BToolMoveCommand::prepare();
     const QSizeF canvas = BSelection::canvasSize(m_pModel);
     if (canvas.width() > Margin && canvas.height() > Margin)
         m_allowedArea = QRectF(Margin, Margin, canvas.width() - Margin, canvas.height() - Margin);
@@ -52,26 +48,6 @@ void BToolDragCommand::pointerEvent(double x, double y, int, int, int state)
     default:
         break;
     }
-}
-
-void BToolDragCommand::redoCommand()
-{
-    if (m_state == Undone) {
-        reselect();
-        BSelection::moveBy(m_controls, m_offset);
-    }
-    m_state = Done;
-    m_undoMode = m_offset.isNull() ? Transient : Recorded;
-    // A click that moved nothing leaves the document as unmodified as it was.
-    if (m_offset.isNull() && m_pModel)
-        m_pModel->setModified(m_wasModified);
-}
-
-void BToolDragCommand::undoCommand()
-{
-    reselect();
-    BSelection::moveBy(m_controls, -m_offset);
-    m_state = Undone;
 }
 
 QString BToolDragCommand::text() const

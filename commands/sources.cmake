@@ -6,6 +6,7 @@ target_sources(zrbeditor PRIVATE
     commands/BEditRedoCommand.h commands/BEditRedoCommand.cpp
     commands/BSelection.h commands/BSelection.cpp
     commands/BToolSelectCommand.h commands/BToolSelectCommand.cpp
+    commands/BToolMoveCommand.h commands/BToolMoveCommand.cpp
     commands/BToolDragCommand.h commands/BToolDragCommand.cpp
     commands/BToolResizeCommand.h commands/BToolResizeCommand.cpp
     commands/BToolReshapeCommand.h commands/BToolReshapeCommand.cpp

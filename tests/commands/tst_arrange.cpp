@@ -80,7 +80,7 @@ private slots:
 private:
     // Label controls on the current panel from "x,y,w,h;..."; "bounds:" before
     // a rectangle makes its item a panel's bounds.
-    QList<CControl *> add(const QString &spec);
+    QList<CControl *> add(const QString &rectangles);
     QString xml() const;
     // As the menus do: created, given the model, prepared, processed.
     void run(int code, Qt::KeyboardModifiers keys = Qt::NoModifier);
@@ -111,10 +111,10 @@ void TestArrange::cleanup()
     delete m_pRoot;
 }
 
-QList<CControl *> TestArrange::add(const QString &spec)
+QList<CControl *> TestArrange::add(const QString &rectangles)
 {
     QList<CControl *> added;
-    for (QString part : spec.split(QLatin1Char(';'))) {
+    for (QString part : rectangles.split(QLatin1Char(';'))) {
         const bool bounds = part.startsWith(QLatin1String("bounds:"));
         const QStringList n = part.remove(QStringLiteral("bounds:")).split(QLatin1Char(','));
         const QRectF rect(n.value(0).toDouble(), n.value(1).toDouble(), n.value(2).toDouble(),
