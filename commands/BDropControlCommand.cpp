@@ -22,20 +22,7 @@ void BDropControlCommand::prepare()
         const QPointF point = BDropPlacement::snappedPoint(m_pModel, drop);
         m_pModel->resetPointerTool();
         m_pModel->clearSelection();
-        if (drop->dropNode() != 0) {
-            // A payload that names no object of the design creates nothing.
-            if (HNode *node = drop->droppedNode()) {
-                const bool marked = node->isMarked();
-                created = m_pModel->createNodeControl(node, drop->dropText(), point);
-                if (created) {
-                    m_pNode = node;
-                    m_nodeWasMarked = marked;
-                    node->setMarked(true);
-                }
-            }
-        } else {
-            created = m_pModel->createGraphicControl(drop->dropText(), point);
-        }
+        created = create(drop, point);
         BDropPlacement::place(m_pModel, created, point);
     }
     if (!created) {
@@ -46,6 +33,24 @@ void BDropControlCommand::prepare()
     }
     m_control.setPlaced({created});
     m_control.select(m_pModel);
+}
+
+CControl *BDropControlCommand::create(MQmlInterface *drop, const QPointF &point)
+{
+    if (drop->dropNode() == 0)
+        return m_pModel->createGraphicControl(drop->dropText(), point);
+    // A payload that names no object of the design creates nothing.
+    HNode *node = drop->droppedNode();
+    if (!node)
+        return nullptr;
+    const bool marked = node->isMarked();
+    CControl *created = m_pModel->createNodeControl(node, drop->dropText(), point);
+    if (created) {
+        m_pNode = node;
+        m_nodeWasMarked = marked;
+        node->setMarked(true);
+    }
+    return created;
 }
 
 void BDropControlCommand::redoCommand()
